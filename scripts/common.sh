@@ -1,0 +1,110 @@
+# Shared by run.sh and test.sh: installs what is missing, prepares the Wine
+# prefix and builds both trees. Sourced, not executed.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build"
+export WINEPREFIX="$BUILD/wineprefix"
+export WINEDEBUG=-all
+export WINEARCH=win32
+# No mono/gecko installers: the prefix must come up offline and quietly.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+log() { printf '%s\n' "$*" >&2; }
+
+# Debian packages the project needs. Checked one by one so that a machine that
+# already has everything does no apt work at all.
+PACKAGES=(g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32:i386 xvfb xauth
+          fonts-wqy-zenhei fonts-liberation libpng-dev cmake googletest
+          libbenchmark-dev imagemagick g++ make clang libclang-rt-14-dev
+          zlib1g-dev)
+
+install_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" != 0 ]; then
+    log "missing packages: ${missing[*]} (run as root, or install them with apt-get)"
+    exit 1
+  fi
+  log "installing: ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  apt-get update -qq >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# A virtual display for everything that shows a window, unless one is given.
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  if [ -n "${DISPLAY:-}" ] && [ -S "/tmp/.X11-unix/X${DISPLAY#:}" ]; then return 0; fi
+  local n=$(( 90 + RANDOM % 100 ))
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -S "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  HEADLESS=1
+}
+
+stop_display() {
+  if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+}
+
+# Project-local Wine prefix with the fonts the program asks for mapped onto
+# installed ones (WenQuanYi Zen Hei for the Chinese faces, Liberation Sans for
+# the Latin ones).
+ensure_wineprefix() {
+  local stamp="$WINEPREFIX/.platora-fonts-v1"
+  if [ -f "$stamp" ]; then start_wine; return 0; fi
+  mkdir -p "$BUILD"
+  log "creating Wine prefix in $WINEPREFIX"
+  wineboot -i </dev/null >/dev/null 2>&1 || true
+  wineserver -w </dev/null >/dev/null 2>&1 || true
+  local reg="$BUILD/fonts.reg"
+  # regedit wants UTF-16 with "Windows Registry Editor Version 5.00" for non-ASCII.
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    for f in "宋体" "SimSun" "@宋体" "@SimSun" "新宋体" "NSimSun" "微软雅黑" "Microsoft YaHei" "黑体" "SimHei"; do
+      printf '"%s"="WenQuanYi Zen Hei"\r\n' "$f"
+    done
+    for f in "Arial" "MS Sans Serif" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2"; do
+      printf '"%s"="Liberation Sans"\r\n' "$f"
+    done
+    printf '\r\n'
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
+  wineserver -w </dev/null >/dev/null 2>&1 || true
+  touch "$stamp"
+  start_wine
+}
+
+# A persistent Wine server started with its streams on /dev/null, so that it
+# does not hold any test's output pipe open.
+start_wine() {
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+stop_wine() {
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+}
+
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+# Builds one tree; prints nothing unless the build fails.
+build_tree() {
+  local preset=$1 dir="$BUILD/$1" out
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    if ! out=$(cmake --preset "$preset" -S "$ROOT" 2>&1); then printf '%s\n' "$out" >&2; return 1; fi
+  fi
+  if ! out=$(cmake --build "$dir" -j "$JOBS" 2>&1); then
+    printf '%s\n' "$out" | grep -v -E '^\[ *[0-9]+%\]' | tail -80 >&2
+    log "build of $preset failed"
+    return 1
+  fi
+}

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds both trees and runs every test.
+# Usage: scripts/test.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+install_packages
+ensure_display
+trap 'stop_wine; stop_display' EXIT
+ensure_wineprefix
+build_tree native
+build_tree win32
+[ -x "$ROOT/scripts/fuzz.sh" ] && build_tree fuzz
+
+# Full output goes to build/test-TREE.log; the summary and failures to the terminal.
+run_ctest() {
+  local tree=$1 logf="$BUILD/test-$1.log" rc=0
+  ctest --test-dir "$BUILD/$tree" --output-on-failure -j "$JOBS" >"$logf" 2>&1 || rc=$?
+  if [ $rc -ne 0 ]; then
+    grep -E -A40 '^[0-9]+/[0-9]+ Test +#[0-9]+: .*\*\*\*(Failed|Timeout|Exception)' "$logf" | head -200 || true
+  fi
+  sed -n '/tests passed/,$p' "$logf"
+  return $rc
+}
+
+status=0
+log "== native tests (sanitizers)"
+run_ctest native || status=1
+log "== win32 tests (under Wine)"
+run_ctest win32 || status=1
+if [ -x "$ROOT/scripts/fuzz.sh" ]; then
+  log "== fuzzers"
+  "$ROOT/scripts/fuzz.sh" || status=1
+fi
+exit $status
