@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include "app/core/board_turn.h"
+
+using plat::Raster;
+using plat::RGBColor;
+
+namespace {
+plat::Color Mark(int i, int j) { return RGBColor(i & 0xFF, i >> 8, j + 1); }
+}
+
+TEST(BoardTurn, EveryStripPixelLandsAtTheTurnedPlace) {
+  Raster strip(96, 512);
+  for (int i = 0; i < 512; ++i)
+    for (int j = 0; j < 96; ++j) strip.SetPixel(j, i, Mark(i, j));
+  Raster board(512, 96, RGBColor(7, 7, 7));
+  TurnStripIntoBoard(strip, board);
+  for (int i = 1; i < 512; ++i)
+    for (int j = 0; j < 96; ++j) ASSERT_EQ(board.Pixel(512 - i, j), Mark(i, j)) << i << "," << j;
+  // Column 0 keeps what it had; strip row 0 went nowhere.
+  for (int j = 0; j < 96; ++j) EXPECT_EQ(board.Pixel(0, j), RGBColor(7, 7, 7));
+}
+
+TEST(BoardTurn, TextWrittenLeftToRightInTheStripReadsTopDownOnTheBoard) {
+  Raster strip(96, 512);
+  // A short horizontal bar near the strip's left end, in name 1's band.
+  for (int x = 0; x < 10; ++x) strip.SetPixel(x, 500, RGBColor(255, 0, 0));
+  Raster board(512, 96);
+  TurnStripIntoBoard(strip, board);
+  for (int y = 0; y < 10; ++y) EXPECT_EQ(board.Pixel(12, y), RGBColor(255, 0, 0));
+  EXPECT_EQ(board.Pixel(12, 10), RGBColor(0, 0, 0));
+}

@@ -1,0 +1,315 @@
+#include "app/win/Unit2.h"
+
+#include <string>
+
+#include "app/core/board_turn.h"
+#include "app/win/artwork.h"
+#include "app/win/setup.h"
+
+BoardSettings Settings;
+TForm1* Form1 = nullptr;
+
+namespace {
+
+// Default menu: names and prices of the fifteen entries.
+const wchar_t* const kDefaultMenu[31] = {
+    nullptr,        L"菜名字○一", L"0.1", L"菜名字○二", L"0.2", L"菜名字○三", L"0.3", L"菜名字○四", L"0.4",
+    L"菜名字○五", L"0.5",        L"菜名字○六", L"0.6", L"菜名字○七", L"0.7", L"菜名字○八", L"0.8",
+    L"菜名字○九", L"0.9",        L"菜名字一○", L"1.0", L"菜名字一一", L"1.1", L"菜名字一二", L"1.2",
+    L"菜名字一三", L"1.3",       L"菜名字一四", L"1.4", L"菜名字一五", L"1.5"};
+
+template <class T>
+T* Make(TComponent* owner, TWinControl* parent, const wchar_t* name, int l, int t, int w, int h) {
+  T* c = new T(owner);
+  c->Name = name;
+  c->SetParent(parent);
+  c->SetBounds(l, t, w, h);
+  return c;
+}
+
+TLabel* MakeLabel(TComponent* owner, TWinControl* parent, const wchar_t* name, int l, int t, int w, int h,
+                  const wchar_t* caption) {
+  TLabel* lb = Make<TLabel>(owner, parent, name, l, t, w, h);
+  lb->AutoSize = w < 0;
+  if (w < 0) lb->SetBounds(l, t, 0, 0);
+  lb->SetText(caption);
+  return lb;
+}
+
+}  // namespace
+
+TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
+  Name = L"Form1";
+  SetText(L"PlatoraV1.0.090115");
+  BorderStyle = TBorderStyle::bsSingle;
+  BorderIcons = 0;  // the skinned frame draws the caption buttons
+  Position = TPosition::poScreenCenter;
+  SetColor(clBtnFace);
+  Font().SetName(L"宋体");
+  Font().SetHeight(-12);
+  Font().SetCharset(GB2312_CHARSET);
+  Font().SetColor(clWindowText);
+  SetBounds(348, 195, 0, 0);
+  SetClientSize(586, 440);
+  BuildComponents();
+  OnCreate = [this](TObject* s) { FormCreate(s); };
+  OnShow = [this](TObject* s) { FormShow(s); };
+  OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+}
+
+TBitBtn* TForm1::ServiceButton(TBitBtn*& ref, const wchar_t* name, int l, int t, const wchar_t* caption, int tab) {
+  ref = Make<TBitBtn>(this, this, name, l, t, 75, 25);
+  ref->SetText(caption);
+  ref->SetTabOrder(tab);
+  return ref;
+}
+
+void TForm1::BuildComponents() {
+  // The board picture in its panel.
+  Panel1 = Make<TPanel>(this, this, L"Panel1", 32, 8, 529, 113);
+  Panel1->SetTabOrder(21);
+  Image1 = Make<TImage>(this, Panel1, L"Image1", 8, 8, 512, 96);
+  Image1->Picture().SetSize(512, 96);
+
+  // The menu: three columns of five entries.
+  GroupBox1 = Make<TGroupBox>(this, this, L"GroupBox1", 8, 136, 569, 161);
+  GroupBox1->SetText(L"菜单");
+  GroupBox1->SetTabOrder(0);
+  Label4 = MakeLabel(this, GroupBox1, L"Label4", 48, 18, -1, -1, L"菜名 ");
+  Label5 = MakeLabel(this, GroupBox1, L"Label5", 140, 17, -1, -1, L"金额 ");
+  Label6 = MakeLabel(this, GroupBox1, L"Label6", 332, 17, -1, -1, L"金额 ");
+  Label7 = MakeLabel(this, GroupBox1, L"Label7", 240, 18, -1, -1, L"菜名 ");
+  Label8 = MakeLabel(this, GroupBox1, L"Label8", 524, 17, -1, -1, L"金额 ");
+  Label9 = MakeLabel(this, GroupBox1, L"Label9", 432, 18, -1, -1, L"菜名 ");
+  for (int k = 1; k <= 15; ++k) {
+    const int column = (k - 1) / 5, row = (k - 1) % 5;
+    const int x = 8 + 192 * column, y = 37 + 24 * row;
+    const int nameBox = 2 * k - 1, priceBox = 2 * k;
+    Edit[nameBox] = Make<TEdit>(this, GroupBox1, (L"Edit" + std::to_wstring(nameBox)).c_str(), x, y, 121, 20);
+    Edit[priceBox] =
+        Make<TEdit>(this, GroupBox1, (L"Edit" + std::to_wstring(priceBox)).c_str(), x + 128, y, 40, 20);
+  }
+  for (int n = 1; n <= 30; ++n) {
+    Edit[n]->SetTabOrder(n - 1);
+    Edit[n]->SetText(kDefaultMenu[n]);
+  }
+
+  // Result log.
+  Label1 = MakeLabel(this, this, L"Label1", 12, 312, 72, 12, L"命令执行结果");
+  Memo1 = Make<TMemo>(this, this, L"Memo1", 10, 328, 231, 105);
+  Memo1->ReadOnly = true;
+  Memo1->ScrollBars = TMemo::TScrollStyle::ssVertical;
+  Memo1->Font().SetName(L"宋体");
+  Memo1->Font().SetHeight(-12);
+  Memo1->Font().SetCharset(GB2312_CHARSET);
+  Memo1->Font().SetColor(clRed);
+  Memo1->SetTabOrder(7);
+
+  Image3 = Make<TImage>(this, this, L"Image3", 257, 312, 88, 34);
+  Image3->Transparent = true;
+  DrawLogo(Image3->Picture());
+  Label2 = MakeLabel(this, this, L"Label2", 392, 320, -1, -1, L"");
+  Label3 = MakeLabel(this, this, L"Label3", 248, 424, 336, 12, L"Platora 食堂菜牌  ·  本程序仅供内部使用");
+
+  // Visible buttons.
+  auto button = [this](TBitBtn*& ref, const wchar_t* name, int l, int t, int w, int h, const wchar_t* caption,
+                       int tab, GlyphKind g, int glyph) {
+    ref = Make<TBitBtn>(this, this, name, l, t, w, h);
+    ref->SetText(caption);
+    ref->SetTabOrder(tab);
+    DrawGlyph(ref->Glyph(), g, glyph);
+  };
+  button(BitBtn14, L"BitBtn14", 256, 352, 75, 25, L"系统设置", 1, GlyphKind::Settings, 16);
+  button(BitBtn16, L"BitBtn16", 336, 352, 75, 25, L"打开菜谱", 2, GlyphKind::Open, 18);
+  button(BitBtn15, L"BitBtn15", 416, 352, 75, 25, L"保存菜谱", 3, GlyphKind::Save, 18);
+  button(BitBtn18, L"BitBtn18", 256, 392, 75, 25, L"预览", 4, GlyphKind::Preview, 16);
+  button(BitBtn13, L"BitBtn13", 336, 392, 153, 25, L"发送", 5, GlyphKind::Send, 16);
+  button(BitBtn17, L"BitBtn17", 496, 352, 75, 65, L"退出", 6, GlyphKind::Exit, 32);
+  BitBtn17->Layout = TButtonLayout::blGlyphTop;
+  BitBtn14->OnClick = [this](TObject* s) { BitBtn14Click(s); };
+  BitBtn16->OnClick = [this](TObject* s) { BitBtn16Click(s); };
+  BitBtn15->OnClick = [this](TObject* s) { BitBtn15Click(s); };
+  BitBtn18->OnClick = [this](TObject* s) { BitBtn18Click(s); };
+  BitBtn13->OnClick = [this](TObject* s) { BitBtn13Click(s); };
+  BitBtn17->OnClick = [this](TObject* s) { BitBtn17Click(s); };
+
+  // The name strip and the service buttons lie right of the client area.
+  Image2 = Make<TImage>(this, this, L"Image2", 640, 8, 96, 512);
+  Image2->Picture().SetSize(96, 512);
+  ServiceButton(BitBtn1, L"BitBtn1", 648, 92, L"建立通讯", 8);
+  ServiceButton(BitBtn2, L"BitBtn2", 648, 188, L"连接控制卡", 9);
+  ServiceButton(BitBtn3, L"BitBtn3", 736, 188, L"电源状态", 10);
+  ServiceButton(BitBtn4, L"BitBtn4", 648, 126, L"打开电源", 11);
+  ServiceButton(BitBtn5, L"BitBtn5", 648, 222, L"关闭电源", 12);
+  ServiceButton(BitBtn6, L"BitBtn6", 736, 222, L"调节亮度", 13);
+  ServiceButton(BitBtn7, L"BitBtn7", 648, 154, L"读取亮度", 14);
+  ServiceButton(BitBtn8, L"BitBtn8", 650, 336, L"发送图片", 15);
+  ServiceButton(BitBtn9, L"BitBtn9", 648, 258, L"校正时钟", 16);
+  ServiceButton(BitBtn10, L"BitBtn10", 650, 304, L"发送时钟", 17);
+  ServiceButton(BitBtn12, L"BitBtn12", 738, 304, L"发送字符串", 18);
+  ServiceButton(BitBtn11, L"BitBtn11", 736, 258, L"关闭通讯", 19);
+  Button1 = Make<TButton>(this, this, L"Button1", 648, 376, 75, 25);
+  Button1->SetText(L"发送多行文本");
+  Button1->SetTabOrder(20);
+  const std::pair<TBitBtn*, GlyphKind> glyphs[] = {
+      {BitBtn1, GlyphKind::Link},      {BitBtn2, GlyphKind::Query},     {BitBtn3, GlyphKind::Power},
+      {BitBtn4, GlyphKind::Power},     {BitBtn5, GlyphKind::PowerOff},  {BitBtn6, GlyphKind::Brightness},
+      {BitBtn7, GlyphKind::Brightness}, {BitBtn8, GlyphKind::Picture},  {BitBtn9, GlyphKind::Clock},
+      {BitBtn10, GlyphKind::Clock},    {BitBtn11, GlyphKind::Unlink},   {BitBtn12, GlyphKind::Text}};
+  for (auto& [b, g] : glyphs) DrawGlyph(b->Glyph(), g, 16);
+
+  // Board fonts live in the two font dialogs.
+  FontDialog1 = new TFontDialog(this);
+  FontDialog1->Name = L"FontDialog1";
+  FontDialog1->Font().SetName(L"Arial");
+  FontDialog1->Font().SetHeight(-11);
+  FontDialog1->Font().SetColor(clRed);
+  FontDialog1->Font().SetCharset(ANSI_CHARSET);
+  FontDialog2 = new TFontDialog(this);
+  FontDialog2->Name = L"FontDialog2";
+  FontDialog2->Font().SetName(L"@宋体");
+  FontDialog2->Font().SetHeight(-16);
+  FontDialog2->Font().SetColor(clRed);
+  FontDialog2->Font().SetCharset(ANSI_CHARSET);
+  OpenDialog1 = new TOpenDialog(this);
+  OpenDialog1->Name = L"OpenDialog1";
+  SaveDialog1 = new TSaveDialog(this);
+  SaveDialog1->Name = L"SaveDialog1";
+}
+
+void TForm1::FormCreate(TObject*) {
+  // 1. Layout values start at 0 (the two flags are 0 from program start).
+  Settings.VerticalOffset = 0;
+  Settings.Spacing = 0;
+  Settings.PriceOffset = 0;
+  // 2. Both pictures black, with a black brush kept for all later drawing.
+  TCanvas& board = Image1->Canvas();
+  board.Brush().SetColor(clBlack);
+  board.Font().Assign(FontDialog1->Font());
+  board.Rectangle(0, 0, Image1->Width(), Image1->Height());
+  TCanvas& strip = Image2->Canvas();
+  strip.Brush().SetColor(clBlack);
+  strip.Font().Assign(FontDialog2->Font());
+  strip.Rectangle(0, 0, Image2->Width(), Image2->Height());
+  // 3. The built-in screen address.
+  Settings.ScreenIp = L"192.168.1.99";
+  // 4-5. The settings file, then the default menu file.
+  ReadStartupFiles();
+}
+
+void TForm1::ReadStartupFiles() {
+  // The settings file and the default menu file are read here.
+}
+
+void TForm1::FormShow(TObject*) { BitBtn18Click(BitBtn18); }
+
+void TForm1::FormClose(TObject*, TCloseAction&) {
+  // The settings file and then the default menu file are written here.
+}
+
+void TForm1::BitBtn14Click(TObject*) {
+  if (Form3) Form3->Show();
+}
+
+void TForm1::BitBtn16Click(TObject*) {}
+void TForm1::BitBtn15Click(TObject*) {}
+void TForm1::BitBtn13Click(TObject*) {}
+
+void TForm1::BitBtn17Click(TObject*) { Close(); }
+
+void TForm1::BitBtn18Click(TObject*) {
+  TCanvas& board = Image1->Canvas();
+  TCanvas& strip = Image2->Canvas();
+  // The board shows the result even when the title fails below.
+  struct Refresh {
+    TImage* a;
+    TImage* b;
+    ~Refresh() {
+      a->Invalidate();
+      b->Invalidate();
+    }
+  } refresh{Image1, Image2};
+
+  // 1-2. Fonts and the name height H (signed).
+  board.Font().Assign(FontDialog1->Font());
+  strip.Font().Assign(FontDialog2->Font());
+  const int H = FontDialog2->Font().Height();
+  const int v = Settings.VerticalOffset, s = Settings.Spacing, p = Settings.PriceOffset;
+
+  // 3. Clear the strip.
+  strip.Rectangle(0, 0, 96, 512);
+  // 4. Names, entry 1 nearest the strip's bottom.
+  for (int k = 1; k <= 15; ++k) SidewaysTextOut(strip, v, 512 + k * (H - s), MenuLine(2 * k - 1));
+  // 5. Stand the strip up as board columns.
+  plat::Raster stripPixels = Image2->Picture().Raster();
+  plat::Raster boardPixels = Image1->Picture().Raster();
+  TurnStripIntoBoard(stripPixels, boardPixels);
+  // 6-7. Price font; clear the price band (rows 81 to 95).
+  board.Font().Assign(FontDialog1->Font());
+  board.Rectangle(0, 81, 512, 96);
+  // 8. Prices.
+  for (int k = 1; k <= 15; ++k) board.TextOut((k - 1) * (s - H) + p, v + 82, MenuLine(2 * k));
+  // 9. The title picture, squeezed from 32 into the last 31 columns.
+  if (Settings.ShowTitle == 1) {
+    board.Rectangle(481, 0, 512, 96);
+    TBitmap title;
+    title.LoadFromFile(L"title.bmp");
+    board.CopyRect(RECT{481, 0, 512, 96}, title.Canvas(), RECT{0, 0, 32, 96});
+  }
+}
+
+void TForm1::WndProc(TMessage& m) { TForm::WndProc(m); }
+
+// ---------------------------------------------------------------- sideways text
+
+void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
+  TFont& font = canvas.Font();
+  if (font.Name().empty() || font.Name()[0] != L'@') {
+    canvas.TextOut(x, y, text);
+    return;
+  }
+  if (text.empty()) return;
+  // The "@" face is not drawn the same way everywhere (some platforms put
+  // every character on one spot), so each character is drawn on its own with
+  // the plain face turned 90 degrees anticlockwise. Characters follow each
+  // other along x, one em apart, each standing on its own cell line.
+  HDC dc = canvas.Handle();
+  LOGFONTW lf = font.LogFont();
+  std::wstring face = font.Name().substr(1);
+  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  lf.lfEscapement = 0;
+  lf.lfOrientation = 0;
+  HFONT upright = CreateFontIndirectW(&lf);
+  lf.lfEscapement = 900;
+  lf.lfOrientation = 900;
+  HFONT turned = CreateFontIndirectW(&lf);
+
+  HGDIOBJ old = SelectObject(dc, upright);
+  TEXTMETRICW tm;
+  GetTextMetricsW(dc, &tm);
+  const int em = tm.tmHeight - tm.tmInternalLeading;
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColor = SetTextColor(dc, ColorToRGB(font.Color()));
+  const UINT oldAlign = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+  int pos = x;
+  for (size_t i = 0; i < text.size();) {
+    const size_t n = (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size()) ? 2 : 1;
+    SelectObject(dc, upright);
+    SIZE ext{0, 0};
+    GetTextExtentPoint32W(dc, text.data() + i, static_cast<int>(n), &ext);
+    SelectObject(dc, turned);
+    // The turned cell spans [px, px + cell height) across and [py - width, py)
+    // down; its em box starts after the internal leading.
+    const int px = pos - tm.tmInternalLeading;
+    const int py = y + (em + ext.cx) / 2;
+    ExtTextOutW(dc, px, py, 0, nullptr, text.data() + i, static_cast<UINT>(n), nullptr);
+    pos += em;
+    i += n;
+  }
+  SetTextAlign(dc, oldAlign);
+  SetTextColor(dc, oldColor);
+  SetBkMode(dc, oldMode);
+  SelectObject(dc, old);
+  DeleteObject(turned);
+  DeleteObject(upright);
+}

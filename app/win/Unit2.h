@@ -1,0 +1,84 @@
+// The main window: the menu of fifteen dishes, the board preview, the result
+// log and the buttons that start every other function.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "ui/win/controls.h"
+#include "ui/win/dialogs.h"
+
+// The program-wide settings, one instance for the run. Flags count as set
+// only when exactly 1.
+struct BoardSettings {
+  std::wstring ScreenIp;
+  int32_t VerticalOffset = 0;
+  int32_t Spacing = 0;
+  int32_t PriceOffset = 0;
+  int32_t ShowTitle = 0;
+  int32_t SaveToCard = 0;
+};
+extern BoardSettings Settings;
+
+// The controller library's message to the main window.
+constexpr UINT WM_LED_NOTIFY = WM_USER + 1;
+
+class TForm1 : public TForm {
+ public:
+  explicit TForm1(TComponent* AOwner);
+
+  // Board picture and name strip.
+  TPanel* Panel1;
+  TImage* Image1;
+  TImage* Image2;
+  TImage* Image3;
+  // The menu.
+  TGroupBox* GroupBox1;
+  TLabel *Label4, *Label5, *Label6, *Label7, *Label8, *Label9;
+  std::array<TEdit*, 31> Edit{};  // Edit[1] .. Edit[30]
+  // Result log and notices.
+  TLabel* Label1;
+  TMemo* Memo1;
+  TLabel* Label2;
+  TLabel* Label3;
+  // Visible buttons.
+  TBitBtn *BitBtn13, *BitBtn14, *BitBtn15, *BitBtn16, *BitBtn17, *BitBtn18;
+  // Service buttons, right of the visible client area.
+  TBitBtn *BitBtn1, *BitBtn2, *BitBtn3, *BitBtn4, *BitBtn5, *BitBtn6, *BitBtn7, *BitBtn8, *BitBtn9, *BitBtn10,
+      *BitBtn11, *BitBtn12;
+  TButton* Button1;
+  // Non-visual components.
+  TFontDialog* FontDialog1;  // price font
+  TFontDialog* FontDialog2;  // dish-name font
+  TOpenDialog* OpenDialog1;
+  TSaveDialog* SaveDialog1;
+
+  void FormCreate(TObject* Sender);
+  void FormShow(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void BitBtn14Click(TObject* Sender);  // 系统设置
+  void BitBtn16Click(TObject* Sender);  // 打开菜谱
+  void BitBtn15Click(TObject* Sender);  // 保存菜谱
+  void BitBtn18Click(TObject* Sender);  // 预览
+  void BitBtn13Click(TObject* Sender);  // 发送
+  void BitBtn17Click(TObject* Sender);  // 退出
+
+  // The menu as the thirty boxes hold it: name 1, price 1, ... price 15.
+  std::wstring MenuLine(int n) { return Edit[static_cast<size_t>(n)]->Text(); }
+  void SetMenuLine(int n, const std::wstring& text) { Edit[static_cast<size_t>(n)]->SetText(text); }
+
+ protected:
+  void WndProc(TMessage& m) override;
+
+ private:
+  void BuildComponents();
+  TBitBtn* ServiceButton(TBitBtn*& ref, const wchar_t* name, int l, int t, const wchar_t* caption, int tab);
+  void ReadStartupFiles();
+};
+
+extern TForm1* Form1;
+
+// Draws `text` with a font whose face starts with "@" so that each character
+// lies turned a quarter turn anticlockwise, cell top-left at (x, y), text
+// running to the right. Fonts without "@" are drawn as plain text.
+void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text);
