@@ -1,0 +1,229 @@
+// The main window built for real under the platform: its layout and the
+// board picture that the preview draws.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/win/Unit2.h"
+#include "ui/core/bmp.h"
+
+namespace {
+
+std::vector<std::wstring> g_errors;
+
+class MainWindow : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static TApplication app;
+    Application->Initialize();
+    Application->Title = L"Platora";
+    Application->OnException = [](const std::wstring& m) { g_errors.push_back(m); };
+    dir_ = std::filesystem::temp_directory_path() / "platora_main_window_test";
+    std::filesystem::create_directories(dir_);
+    std::filesystem::current_path(dir_);
+    std::filesystem::remove(dir_ / "messbay.ini");
+    std::filesystem::remove(dir_ / "default.lst");
+    Application->CreateForm(Form1);
+  }
+  void SetUp() override {
+    g_errors.clear();
+    Settings.VerticalOffset = Settings.Spacing = Settings.PriceOffset = 0;
+    Settings.ShowTitle = Settings.SaveToCard = 0;
+    std::filesystem::remove(dir_ / "title.bmp");
+  }
+  void SetMenu(const std::wstring& fill) {
+    for (int n = 1; n <= 30; ++n) Form1->SetMenuLine(n, fill);
+  }
+  plat::Raster Board() {
+    Form1->BitBtn18Click(Form1->BitBtn18);
+    return plat::Raster(Form1->Image1->Picture().Raster());
+  }
+  static bool Lit(const plat::Raster& r, int x, int y) { return r.Pixel(x, y) != 0; }
+  // Bounding box of non-black pixels inside `area`, or a null rect.
+  static plat::Rect Ink(const plat::Raster& r, plat::Rect area) {
+    plat::Rect box{10000, 10000, -1, -1};
+    for (int y = area.Top; y < area.Bottom; ++y)
+      for (int x = area.Left; x < area.Right; ++x)
+        if (Lit(r, x, y)) {
+          box.Left = std::min(box.Left, x);
+          box.Top = std::min(box.Top, y);
+          box.Right = std::max(box.Right, x + 1);
+          box.Bottom = std::max(box.Bottom, y + 1);
+        }
+    return box;
+  }
+  static std::filesystem::path dir_;
+};
+std::filesystem::path MainWindow::dir_;
+
+TEST_F(MainWindow, EveryComponentSitsWhereTheLayoutPutsIt) {
+  struct Expect {
+    TWinControl* c;
+    int l, t, w, h;
+    const wchar_t* caption;
+    int tab;
+  };
+  TForm1& f = *Form1;
+  const Expect all[] = {
+      {f.Panel1, 32, 8, 529, 113, nullptr, 21},      {f.Image1, 8, 8, 512, 96, nullptr, -2},
+      {f.GroupBox1, 8, 136, 569, 161, L"菜单", 0},   {f.Label1, 12, 312, 72, 12, L"命令执行结果", -2},
+      {f.Memo1, 10, 328, 231, 105, nullptr, 7},     {f.Image3, 257, 312, 88, 34, nullptr, -2},
+      {f.BitBtn14, 256, 352, 75, 25, L"系统设置", 1}, {f.BitBtn16, 336, 352, 75, 25, L"打开菜谱", 2},
+      {f.BitBtn15, 416, 352, 75, 25, L"保存菜谱", 3}, {f.BitBtn18, 256, 392, 75, 25, L"预览", 4},
+      {f.BitBtn13, 336, 392, 153, 25, L"发送", 5},   {f.BitBtn17, 496, 352, 75, 65, L"退出", 6},
+      {f.Image2, 640, 8, 96, 512, nullptr, -2},      {f.BitBtn1, 648, 92, 75, 25, L"建立通讯", 8},
+      {f.BitBtn2, 648, 188, 75, 25, L"连接控制卡", 9}, {f.BitBtn3, 736, 188, 75, 25, L"电源状态", 10},
+      {f.BitBtn4, 648, 126, 75, 25, L"打开电源", 11}, {f.BitBtn5, 648, 222, 75, 25, L"关闭电源", 12},
+      {f.BitBtn6, 736, 222, 75, 25, L"调节亮度", 13}, {f.BitBtn7, 648, 154, 75, 25, L"读取亮度", 14},
+      {f.BitBtn8, 650, 336, 75, 25, L"发送图片", 15}, {f.BitBtn9, 648, 258, 75, 25, L"校正时钟", 16},
+      {f.BitBtn10, 650, 304, 75, 25, L"发送时钟", 17}, {f.BitBtn12, 738, 304, 75, 25, L"发送字符串", 18},
+      {f.BitBtn11, 736, 258, 75, 25, L"关闭通讯", 19}, {f.Button1, 648, 376, 75, 25, L"发送多行文本", 20},
+      {f.Label3, 248, 424, 336, 12, nullptr, -2},
+  };
+  for (const Expect& e : all) {
+    SCOPED_TRACE(e.c->Name);
+    EXPECT_EQ(e.c->Left(), e.l);
+    EXPECT_EQ(e.c->Top(), e.t);
+    EXPECT_EQ(e.c->Width(), e.w);
+    EXPECT_EQ(e.c->Height(), e.h);
+    if (e.caption) EXPECT_EQ(e.c->Text(), e.caption);
+    if (e.tab != -2) EXPECT_EQ(e.c->TabOrder(), e.tab);
+  }
+  for (int k = 1; k <= 15; ++k) {
+    const int col = (k - 1) / 5, row = (k - 1) % 5;
+    TEdit* name = f.Edit[2 * k - 1];
+    TEdit* price = f.Edit[2 * k];
+    EXPECT_EQ(name->Parent(), f.GroupBox1);
+    EXPECT_EQ(name->Left(), 8 + 192 * col);
+    EXPECT_EQ(name->Top(), 37 + 24 * row);
+    EXPECT_EQ(name->Width(), 121);
+    EXPECT_EQ(price->Left(), 136 + 192 * col);
+    EXPECT_EQ(price->Width(), 40);
+    EXPECT_EQ(price->Height(), 20);
+    EXPECT_EQ(name->TabOrder(), 2 * k - 2);
+    EXPECT_EQ(price->TabOrder(), 2 * k - 1);
+  }
+  EXPECT_EQ(f.Text(), L"PlatoraV1.0.090115");
+  EXPECT_EQ(f.ClientWidth(), 586);
+  EXPECT_EQ(f.ClientHeight(), 440);
+  EXPECT_EQ(f.Font().Name(), L"宋体");
+  EXPECT_EQ(f.Font().Height(), -12);
+  EXPECT_EQ(f.Memo1->Font().Color(), clRed);
+  EXPECT_EQ(f.FontDialog2->Font().Name(), L"@宋体");
+  EXPECT_EQ(f.FontDialog2->Font().Height(), -16);
+  EXPECT_EQ(f.FontDialog1->Font().Name(), L"Arial");
+  EXPECT_EQ(f.FontDialog1->Font().Height(), -11);
+}
+
+TEST_F(MainWindow, DefaultsBeforeAnyFile) {
+  EXPECT_EQ(Settings.ScreenIp, L"192.168.1.99");
+  EXPECT_EQ(Form1->MenuLine(1), L"菜名字○一");
+  EXPECT_EQ(Form1->MenuLine(30), L"1.5");
+}
+
+TEST_F(MainWindow, EachNameStaysInItsOwnSixteenColumns) {
+  for (int k : {1, 2, 8, 15}) {
+    SCOPED_TRACE(k);
+    SetMenu(L"");
+    Form1->SetMenuLine(2 * k - 1, L"菜名字○一汤");
+    const plat::Raster board = Board();
+    const plat::Rect ink = Ink(board, {0, 0, 512, 96});
+    ASSERT_FALSE(ink.IsNull());
+    EXPECT_GE(ink.Left, 16 * k - 15);
+    EXPECT_LE(ink.Right, 16 * k + 1);
+    EXPECT_GE(ink.Right - ink.Left, 10);  // a real column of characters
+    EXPECT_LE(ink.Bottom, 81);            // the price band cut the sixth character
+    EXPECT_GE(ink.Bottom, 75);
+    EXPECT_LE(ink.Top, 3);
+  }
+}
+
+TEST_F(MainWindow, DefaultMenuLeavesTheRightAndColumnZeroBlack) {
+  const plat::Raster board = Board();
+  for (int y = 0; y < 96; ++y) {
+    if (y < 81) EXPECT_FALSE(Lit(board, 0, y)) << y;  // price 1 starts at x = 0
+    for (int x = 241; x < 512; ++x) ASSERT_FALSE(Lit(board, x, y)) << x << "," << y;
+  }
+  for (int k = 1; k <= 15; ++k) EXPECT_FALSE(Ink(board, {16 * k - 15, 0, 16 * k + 1, 81}).IsNull()) << k;
+}
+
+TEST_F(MainWindow, PricesStartAtTheirColumnInTheFootBand) {
+  SetMenu(L"");
+  for (int k : {1, 7, 15}) Form1->SetMenuLine(2 * k, L"8");
+  const plat::Raster board = Board();
+  for (int k : {1, 7, 15}) {
+    const plat::Rect ink = Ink(board, {16 * (k - 1), 81, 16 * (k - 1) + 16, 96});
+    ASSERT_FALSE(ink.IsNull()) << k;
+    EXPECT_LE(ink.Left - 16 * (k - 1), 2) << k;
+    EXPECT_GE(ink.Top, 82) << k;
+  }
+  EXPECT_TRUE(Ink(board, {0, 0, 512, 81}).IsNull());
+}
+
+TEST_F(MainWindow, OffsetsMoveNamesColumnsAndPrices) {
+  SetMenu(L"");
+  Form1->SetMenuLine(3, L"一二");  // name 2
+  Form1->SetMenuLine(4, L"8");     // price 2
+  const plat::Raster base = Board();
+  const plat::Rect name0 = Ink(base, {0, 0, 512, 81}), price0 = Ink(base, {0, 81, 512, 96});
+
+  Settings.VerticalOffset = 6;
+  Settings.Spacing = 16;
+  Settings.PriceOffset = 5;
+  const plat::Raster moved = Board();
+  const plat::Rect name1 = Ink(moved, {0, 0, 512, 81}), price1 = Ink(moved, {0, 81, 512, 96});
+  // Name 2 now ends at column 2 * (s - H) = 64; rows move down by v.
+  EXPECT_EQ(name1.Left - name0.Left, 32);
+  EXPECT_EQ(name1.Top - name0.Top, 6);
+  // Price 2 at (s - H) + p = 37, y = v + 82.
+  EXPECT_EQ(price1.Left - price0.Left, 16 + 5);
+  EXPECT_EQ(price1.Top - price0.Top, 6);
+}
+
+TEST_F(MainWindow, TheSamePreviewTwiceGivesTheSamePicture) {
+  const plat::Raster a = Board();
+  const plat::Raster b = Board();
+  EXPECT_TRUE(a.SamePixels(b));
+}
+
+TEST_F(MainWindow, TitleIsSqueezedIntoTheLastThirtyOneColumns) {
+  plat::Raster title(32, 96);
+  for (int x = 0; x < 32; ++x)
+    for (int y = 0; y < 96; ++y) title.SetPixel(x, y, plat::RGBColor(8 * x + 4, 255 - 8 * x, 0x80));
+  plat::SaveBmpFile((dir_ / "title.bmp").string(), title);
+  Settings.ShowTitle = 1;
+  const plat::Raster board = Board();
+  EXPECT_TRUE(g_errors.empty());
+  EXPECT_EQ(board.Pixel(481, 0), title.Pixel(0, 0));
+  EXPECT_EQ(board.Pixel(511, 95), title.Pixel(31, 95));
+  int distinct = 0;
+  for (int x = 481; x < 512; ++x) {
+    for (int y = 1; y < 96; ++y) ASSERT_EQ(board.Pixel(x, y), board.Pixel(x, 0));
+    if (x > 481 && board.Pixel(x, 0) != board.Pixel(x - 1, 0)) ++distinct;
+  }
+  EXPECT_EQ(distinct, 30);  // 31 columns, each a different picture column
+  EXPECT_FALSE(Lit(board, 480, 40));
+}
+
+TEST_F(MainWindow, MissingTitleReportsTheFileAndLeavesItsColumnsBlack) {
+  Settings.ShowTitle = 1;
+  // Runs as a click does: the failure reaches the error box.
+  SendMessageW(Form1->BitBtn18->Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(g_errors.size(), 1u);
+  EXPECT_EQ(g_errors[0].rfind(L"Cannot open file \"title.bmp\".", 0), 0u) << g_errors[0];
+  plat::Raster board(Form1->Image1->Picture().Raster());
+  EXPECT_TRUE(Ink(board, {481, 0, 512, 96}).IsNull());
+  EXPECT_FALSE(Ink(board, {1, 0, 241, 96}).IsNull());  // the rest is complete
+}
+
+TEST_F(MainWindow, ATitleThatIsNotABitmapIsReported) {
+  std::ofstream(dir_ / "title.bmp") << "not a picture";
+  Settings.ShowTitle = 1;
+  SendMessageW(Form1->BitBtn18->Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(g_errors.size(), 1u);
+  EXPECT_EQ(g_errors[0], L"Bitmap image is not valid");
+}
+
+}  // namespace
