@@ -58,7 +58,7 @@ stop_display() {
 # installed ones (WenQuanYi Zen Hei for the Chinese faces, Liberation Sans for
 # the Latin ones).
 ensure_wineprefix() {
-  local stamp="$WINEPREFIX/.platora-fonts-v1"
+  local stamp="$WINEPREFIX/.platora-prefix-v2"
   if [ -f "$stamp" ]; then start_wine; return 0; fi
   mkdir -p "$BUILD"
   log "creating Wine prefix in $WINEPREFIX"
@@ -76,6 +76,10 @@ ensure_wineprefix() {
       printf '"%s"="Liberation Sans"\r\n' "$f"
     done
     printf '\r\n'
+    # Wine draws the window frames itself, as Windows does, also without a
+    # window manager on the virtual display.
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
+    printf '"Decorated"="N"\r\n"Managed"="N"\r\n\r\n'
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
   wineserver -w </dev/null >/dev/null 2>&1 || true

@@ -1,0 +1,216 @@
+#include "tests/e2e/driver.h"
+
+#include <chrono>
+#include <thread>
+
+namespace e2e {
+
+std::wstring WinPath(const std::filesystem::path& p) {
+  std::wstring s = p.wstring();
+  if (!s.empty() && (s[0] == L'/' || s[0] == L'\\')) s = L"Z:" + s;  // a Unix path
+  else s = std::filesystem::absolute(p).wstring();
+  for (wchar_t& c : s)
+    if (c == L'/') c = L'\\';
+  return s;
+}
+
+std::filesystem::path BinDir() { return std::filesystem::path(PLATORA_BIN_DIR); }
+
+std::filesystem::path ScratchDir(const std::string& name) {
+  const auto dir = std::filesystem::temp_directory_path() / ("platora_e2e_" + name);
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+bool WaitFor(const std::function<bool()>& pred, int timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < end) {
+    if (pred()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return pred();
+}
+
+Program::Program(const std::filesystem::path& dir) {
+  std::wstring exe = WinPath(BinDir() / "platora.exe");
+  std::wstring cmd = L"\"" + exe + L"\"";
+  std::wstring cwd = WinPath(dir);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si, &pi_))
+    pi_ = PROCESS_INFORMATION{};
+}
+
+Program::~Program() {
+  if (pi_.hProcess) {
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(pi_.hProcess, 1);
+      WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+}
+
+bool Program::Running() { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+bool Program::WaitExit(int timeoutMs) {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+namespace {
+struct FindTop {
+  DWORD pid;
+  std::wstring caption;
+  HWND found = nullptr;
+};
+BOOL CALLBACK FindTopProc(HWND h, LPARAM l) {
+  auto* f = reinterpret_cast<FindTop*>(l);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid == f->pid && IsWindowVisible(h) && Text(h) == f->caption) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND Program::FindTopLevel(const std::wstring& caption, int timeoutMs) {
+  FindTop f{pi_.dwProcessId, caption};
+  WaitFor(
+      [&] {
+        EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&f));
+        return f.found != nullptr;
+      },
+      timeoutMs);
+  return f.found;
+}
+
+HWND Program::Main() {
+  if (!main_) main_ = FindTopLevel(L"PlatoraV1.0.090115", 15000);
+  return main_;
+}
+
+namespace {
+BOOL CALLBACK CollectChild(HWND h, LPARAM l) {
+  reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> out;
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+HWND FindByText(HWND parent, const std::wstring& text) {
+  for (HWND h : Descendants(parent))
+    if (Text(h) == text) return h;
+  return nullptr;
+}
+
+static std::wstring ClassOf(HWND h) {
+  wchar_t buf[256];
+  const int n = GetClassNameW(h, buf, 256);
+  return std::wstring(buf, n > 0 ? n : 0);
+}
+
+HWND FindByClassAndSize(HWND parent, const std::wstring& cls, int w, int h) {
+  for (HWND c : Descendants(parent)) {
+    RECT r;
+    GetClientRect(c, &r);
+    if (_wcsicmp(ClassOf(c).c_str(), cls.c_str()) == 0 && r.right == w && r.bottom == h) return c;
+  }
+  return nullptr;
+}
+
+HWND FindAt(HWND parent, int x, int y, const std::wstring& cls) {
+  for (HWND c : Descendants(parent)) {
+    if (GetParent(c) != parent) continue;
+    RECT r;
+    GetWindowRect(c, &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(parent, &p);
+    if (p.x == x && p.y == y && (cls.empty() || _wcsicmp(ClassOf(c).c_str(), cls.c_str()) == 0)) return c;
+  }
+  return nullptr;
+}
+
+std::wstring Text(HWND h) {
+  const LRESULT n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+  const LRESULT got = SendMessageW(h, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(s.data()));
+  s.resize(static_cast<size_t>(got));
+  return s;
+}
+
+void SetText(HWND h, const std::wstring& t) {
+  SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(t.c_str()));
+}
+
+// The notification a button sends its parent when it is clicked. (A
+// synthetic mouse click needs the window to hold the capture, which a
+// process in the background does not get reliably.)
+void Click(HWND button) {
+  SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
+void PostClick(HWND button) {
+  PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
+plat::Raster Capture(HWND h) {
+  RECT r;
+  GetClientRect(h, &r);
+  const int w = r.right, ht = r.bottom;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -ht;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  // Read from the screen itself: a window DC of another process is not
+  // readable everywhere.
+  POINT origin{0, 0};
+  ClientToScreen(h, &origin);
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, ht, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  plat::Raster view = plat::Raster::View(static_cast<uint8_t*>(bits), w, ht, plat::Raster::StrideFor(w));
+  plat::Raster copy = view;
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return copy;
+}
+
+std::wstring MessageBoxText(HWND box) {
+  for (HWND c : Descendants(box)) {
+    if (_wcsicmp(ClassOf(c).c_str(), L"Static") == 0 && !Text(c).empty()) return Text(c);
+  }
+  return L"";
+}
+
+void CloseMessageBox(HWND box) {
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  WaitFor([&] { return !IsWindow(box); }, 3000);
+}
+
+HWND MenuEdit(HWND main, int n) {
+  HWND group = FindByText(main, L"菜单");
+  const int k = (n + 1) / 2, col = (k - 1) / 5, row = (k - 1) % 5;
+  const int x = (n % 2 ? 8 : 136) + 192 * col, y = 37 + 24 * row;
+  return FindAt(group, x, y, L"Edit");
+}
+
+}  // namespace e2e
