@@ -114,3 +114,37 @@ function(platora_module name)
     endif()
   endif()
 endfunction()
+
+# Google Benchmark: Debian's library natively, its source package (fetched by
+# the scripts into build/third_party) compiled for the Windows tree.
+if(NOT PLATORA_FUZZ AND NOT TARGET benchmark::benchmark)
+  if(PLATORA_WIN32)
+    set(PLATORA_BENCHMARK_SRC ${PROJECT_SOURCE_DIR}/build/third_party/benchmark-1.7.1)
+    if(EXISTS ${PLATORA_BENCHMARK_SRC}/CMakeLists.txt)
+      set(BENCHMARK_ENABLE_TESTING OFF CACHE BOOL "" FORCE)
+      set(BENCHMARK_ENABLE_GTEST_TESTS OFF CACHE BOOL "" FORCE)
+      set(BENCHMARK_ENABLE_INSTALL OFF CACHE BOOL "" FORCE)
+      set(BENCHMARK_ENABLE_WERROR OFF CACHE BOOL "" FORCE)
+      set(BENCHMARK_ENABLE_LIBPFM OFF CACHE BOOL "" FORCE)
+      # The library is built as its authors expect: without our UNICODE.
+      get_directory_property(platora_defs COMPILE_DEFINITIONS)
+      set_directory_properties(PROPERTIES COMPILE_DEFINITIONS "")
+      add_subdirectory(${PLATORA_BENCHMARK_SRC} ${CMAKE_BINARY_DIR}/benchmark EXCLUDE_FROM_ALL SYSTEM)
+      set_directory_properties(PROPERTIES COMPILE_DEFINITIONS "${platora_defs}")
+    endif()
+  else()
+    find_package(benchmark QUIET)
+  endif()
+endif()
+
+# platora_benchmark(NAME SOURCES ... LIBS ...): built when Google Benchmark is
+# available for this tree; run by scripts/bench.sh, not by the tests.
+function(platora_benchmark name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT TARGET benchmark::benchmark)
+    return()
+  endif()
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()

@@ -112,3 +112,20 @@ build_tree() {
     return 1
   fi
 }
+
+# Google Benchmark for the Windows tree: Debian's source package, built by
+# CMake with the MinGW compiler (the Debian binary package is Linux-only).
+BENCHMARK_SRC="$BUILD/third_party/benchmark-1.7.1"
+fetch_benchmark_source() {
+  [ -f "$BENCHMARK_SRC/CMakeLists.txt" ] && return 0
+  local tmp="$BUILD/third_party/apt"
+  mkdir -p "$tmp/lists/partial"
+  printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' > "$tmp/src.sources"
+  local opts=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$tmp" -o "Dir::State::Lists=$tmp/lists")
+  if apt-get "${opts[@]}" update >/dev/null 2>&1 &&
+     (cd "$tmp" && apt-get "${opts[@]}" source --download-only benchmark >/dev/null 2>&1); then
+    tar -xzf "$tmp"/benchmark_*.orig.tar.gz -C "$BUILD/third_party" && \
+      mv "$BUILD/third_party"/benchmark-1.7.1* "$BENCHMARK_SRC" 2>/dev/null || true
+  fi
+  [ -f "$BENCHMARK_SRC/CMakeLists.txt" ] || log "Google Benchmark source not available: Windows benchmarks are skipped"
+}
