@@ -50,8 +50,9 @@ TEST(MenuFile, RoundTripKeepsEmptyLinesAndSpaces) {
 TEST(MenuFile, LfOnlyReadsLikeCrLf) {
   std::string crlf, lf;
   for (int i = 1; i <= 30; ++i) {
-    crlf += "x" + std::to_string(i) + "\r\n";
-    lf += "x" + std::to_string(i) + "\n";
+    const std::string n = std::to_string(i);
+    crlf.append("x").append(n).append("\r\n");
+    lf.append("x").append(n).append("\n");
   }
   EXPECT_EQ(ReadBytes(lf), ReadBytes(crlf));
   EXPECT_EQ(ReadBytes(lf)[29], "x30");
@@ -59,7 +60,7 @@ TEST(MenuFile, LfOnlyReadsLikeCrLf) {
 
 TEST(MenuFile, ShortFileEmptiesTheRemainingBoxes) {
   std::string ten;
-  for (int i = 1; i <= 10; ++i) ten += "n" + std::to_string(i) + "\r\n";
+  for (int i = 1; i <= 10; ++i) ten.append("n").append(std::to_string(i)).append("\r\n");
   const MenuLines m = ReadBytes(ten);
   EXPECT_EQ(m[9], "n10");
   for (int i = 10; i < 30; ++i) EXPECT_EQ(m[i], "") << i;

@@ -159,7 +159,7 @@ TEST(IoErrorCodeFor, MapsPosixErrorsLikeTheRuntime) {
   EXPECT_EQ(code(EISDIR), 5);
   EXPECT_EQ(code(EROFS), 5);
   EXPECT_EQ(code(ENOSPC), ENOSPC);
-  EXPECT_EQ(plat::IoErrorMessage(ENOSPC), "I/O error " + std::to_string(ENOSPC));
+  EXPECT_EQ(plat::IoErrorMessage(ENOSPC), std::string("I/O error ").append(std::to_string(ENOSPC)));
   EXPECT_EQ(plat::IoErrorMessage(5), "File access denied");
 }
 
