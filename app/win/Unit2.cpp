@@ -3,6 +3,10 @@
 #include <string>
 
 #include "app/core/board_turn.h"
+#include "app/core/menu_file.h"
+#include "app/core/settings_file.h"
+#include "ui/core/utf.h"
+#include "ui/win/codepage.h"
 #include "app/win/artwork.h"
 #include "app/win/setup.h"
 
@@ -173,8 +177,12 @@ void TForm1::BuildComponents() {
   FontDialog2->Font().SetCharset(ANSI_CHARSET);
   OpenDialog1 = new TOpenDialog(this);
   OpenDialog1->Name = L"OpenDialog1";
+  OpenDialog1->Filter = L"菜单文件(*.txt)|*.txt";
+  OpenDialog1->DefaultExt = L"txt";
   SaveDialog1 = new TSaveDialog(this);
   SaveDialog1->Name = L"SaveDialog1";
+  SaveDialog1->Filter = L"菜单文件(*.txt)|*.txt";
+  SaveDialog1->DefaultExt = L"txt";
 }
 
 void TForm1::FormCreate(TObject*) {
@@ -197,22 +205,90 @@ void TForm1::FormCreate(TObject*) {
   ReadStartupFiles();
 }
 
+namespace {
+
+bool FileExists(const char* bareName) {
+  const DWORD a = GetFileAttributesW(plat::Utf8ToWide(bareName).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Each value of the settings file takes effect the moment it is read.
+class WindowSettingsSink : public app::SettingsSink {
+ public:
+  explicit WindowSettingsSink(TForm1& f) : f_(f) {}
+  void SetWindowLeft(int32_t v) override { f_.SetLeft(v); }
+  void SetWindowTop(int32_t v) override { f_.SetTop(v); }
+  void SetScreenIp(const std::string& bytes) override { Settings.ScreenIp = plat::FromFileBytes(bytes); }
+  void SetVerticalOffset(int32_t v) override { Settings.VerticalOffset = v; }
+  void SetSpacing(int32_t v) override { Settings.Spacing = v; }
+  void SetPriceOffset(int32_t v) override { Settings.PriceOffset = v; }
+  void SetShowTitle(int32_t v) override { Settings.ShowTitle = v; }
+  void SetSaveToCard(int32_t v) override { Settings.SaveToCard = v; }
+
+ private:
+  TForm1& f_;
+};
+
+}  // namespace
+
+void TForm1::ReadMenuFrom(const std::string& path) {
+  app::ReadMenuFile(path, [this](int n, const std::string& bytes) { SetMenuLine(n, plat::FromFileBytes(bytes)); });
+}
+
+void TForm1::WriteMenuTo(const std::string& path) {
+  app::MenuLines lines;
+  for (int n = 1; n <= 30; ++n) lines[static_cast<size_t>(n - 1)] = plat::ToFileBytes(MenuLine(n));
+  app::WriteMenuFile(path, lines);
+}
+
 void TForm1::ReadStartupFiles() {
-  // The settings file and the default menu file are read here.
+  // A bad settings file is reported, and the values read before the bad
+  // line stay; the operator's last menu is still read afterwards, so that
+  // the close does not overwrite it with the default menu.
+  if (FileExists(app::kSettingsFileName)) {
+    try {
+      WindowSettingsSink sink(*this);
+      app::ReadSettingsFile(app::kSettingsFileName, sink);
+    } catch (const std::exception& e) {
+      Application->HandleException(e);
+    }
+  }
+  if (FileExists(app::kDefaultMenuFileName)) ReadMenuFrom(app::kDefaultMenuFileName);
 }
 
 void TForm1::FormShow(TObject*) { BitBtn18Click(BitBtn18); }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {
-  // The settings file and then the default menu file are written here.
+  // Written at every close, without a question. A failure raises: the close
+  // is abandoned and the window stays; the old files stay intact.
+  app::SettingsValues v;
+  v.windowLeft = Left();
+  v.windowTop = Top();
+  v.screenIp = plat::ToFileBytes(Settings.ScreenIp);
+  v.verticalOffset = Settings.VerticalOffset;
+  v.spacing = Settings.Spacing;
+  v.priceOffset = Settings.PriceOffset;
+  v.showTitle = Settings.ShowTitle;
+  v.saveToCard = Settings.SaveToCard;
+  app::WriteSettingsFile(app::kSettingsFileName, v);
+  WriteMenuTo(app::kDefaultMenuFileName);
 }
 
 void TForm1::BitBtn14Click(TObject*) {
   if (Form3) Form3->Show();
 }
 
-void TForm1::BitBtn16Click(TObject*) {}
-void TForm1::BitBtn15Click(TObject*) {}
+void TForm1::BitBtn16Click(TObject*) {
+  OpenDialog1->InitialDir = ExeFolder();
+  if (!OpenDialog1->Execute()) return;
+  ReadMenuFrom(plat::WideToUtf8(OpenDialog1->FileName));
+}
+
+void TForm1::BitBtn15Click(TObject*) {
+  SaveDialog1->InitialDir = ExeFolder();
+  if (!SaveDialog1->Execute()) return;
+  WriteMenuTo(plat::WideToUtf8(SaveDialog1->FileName));
+}
 void TForm1::BitBtn13Click(TObject*) {}
 
 void TForm1::BitBtn17Click(TObject*) { Close(); }

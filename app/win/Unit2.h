@@ -74,6 +74,8 @@ class TForm1 : public TForm {
   void BuildComponents();
   TBitBtn* ServiceButton(TBitBtn*& ref, const wchar_t* name, int l, int t, const wchar_t* caption, int tab);
   void ReadStartupFiles();
+  void ReadMenuFrom(const std::string& path);
+  void WriteMenuTo(const std::string& path);
 };
 
 extern TForm1* Form1;

@@ -95,7 +95,8 @@ void TForm::AfterConstruction() {
   // Components see a complete form, in creation order.
   for (int i = 0; i < ComponentCount(); ++i) Components(i)->Loaded();
   Loaded();
-  if (OnCreate) OnCreate(this);
+  // A failing create handler is reported; the form is still usable.
+  if (OnCreate) GuardedCall([&] { OnCreate(this); });
 }
 
 void TForm::Show() {
