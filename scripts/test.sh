@@ -7,6 +7,7 @@ install_packages
 ensure_display
 trap 'stop_wine; stop_display' EXIT
 ensure_wineprefix
+fetch_benchmark_source
 build_tree native
 build_tree win32
 [ -x "$ROOT/scripts/fuzz.sh" ] && build_tree fuzz

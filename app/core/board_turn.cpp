@@ -1,16 +1,28 @@
 #include "app/core/board_turn.h"
 
 #include <algorithm>
-#include <cstring>
 
 void TurnStripIntoBoard(const plat::Raster& strip, plat::Raster& board) {
   const int boardWidth = board.Width();
-  const int rows = std::min(strip.Height(), boardWidth + 1);  // i with 512 - i >= 0
+  const int rows = std::min(strip.Height(), boardWidth + 1);  // strip rows i with 512 - i >= 0
   const int cols = std::min(strip.Width(), board.Height());
-  for (int i = 0; i < rows; ++i) {
-    const int x = boardWidth - i;
-    if (x < 0 || x >= boardWidth) continue;  // row 0 falls off the right edge
-    const uint8_t* src = strip.Row(i);
-    for (int j = 0; j < cols; ++j) std::memcpy(board.Row(j) + 3 * x, src + 3 * j, 3);
+  // Square tiles keep both the strip rows being read and the board rows being
+  // written in the cache.
+  constexpr int kTile = 16;
+  for (int i0 = 1; i0 < rows; i0 += kTile) {  // row 0 would land in column 512: dropped
+    const int i1 = std::min(i0 + kTile, rows);
+    for (int j0 = 0; j0 < cols; j0 += kTile) {
+      const int j1 = std::min(j0 + kTile, cols);
+      for (int j = j0; j < j1; ++j) {
+        uint8_t* dst = board.Row(j);
+        for (int i = i0; i < i1; ++i) {
+          const uint8_t* s = strip.Row(i) + 3 * j;
+          uint8_t* d = dst + 3 * (boardWidth - i);
+          d[0] = s[0];
+          d[1] = s[1];
+          d[2] = s[2];
+        }
+      }
+    }
   }
 }
