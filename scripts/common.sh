@@ -62,8 +62,10 @@ ensure_wineprefix() {
   if [ -f "$stamp" ]; then start_wine; return 0; fi
   mkdir -p "$BUILD"
   log "creating Wine prefix in $WINEPREFIX"
+  # A persistent server of an earlier run would never let `-w` return.
+  wineserver -k </dev/null >/dev/null 2>&1 || true
   wineboot -i </dev/null >/dev/null 2>&1 || true
-  wineserver -w </dev/null >/dev/null 2>&1 || true
+  timeout 120 wineserver -w </dev/null >/dev/null 2>&1 || true
   local reg="$BUILD/fonts.reg"
   # regedit wants UTF-16 with "Windows Registry Editor Version 5.00" for non-ASCII.
   {
@@ -82,7 +84,7 @@ ensure_wineprefix() {
     printf '"Decorated"="N"\r\n"Managed"="N"\r\n\r\n'
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
-  wineserver -w </dev/null >/dev/null 2>&1 || true
+  timeout 120 wineserver -w </dev/null >/dev/null 2>&1 || true
   touch "$stamp"
   start_wine
 }

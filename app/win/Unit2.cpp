@@ -161,6 +161,19 @@ void TForm1::BuildComponents() {
       {BitBtn7, GlyphKind::Brightness}, {BitBtn8, GlyphKind::Picture},  {BitBtn9, GlyphKind::Clock},
       {BitBtn10, GlyphKind::Clock},    {BitBtn11, GlyphKind::Unlink},   {BitBtn12, GlyphKind::Text}};
   for (auto& [b, g] : glyphs) DrawGlyph(b->Glyph(), g, 16);
+  BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
+  BitBtn2->OnClick = [this](TObject* s) { BitBtn2Click(s); };
+  BitBtn3->OnClick = [this](TObject* s) { BitBtn3Click(s); };
+  BitBtn4->OnClick = [this](TObject* s) { BitBtn4Click(s); };
+  BitBtn5->OnClick = [this](TObject* s) { BitBtn5Click(s); };
+  BitBtn6->OnClick = [this](TObject* s) { BitBtn6Click(s); };
+  BitBtn7->OnClick = [this](TObject* s) { BitBtn7Click(s); };
+  BitBtn8->OnClick = [this](TObject* s) { BitBtn8Click(s); };
+  BitBtn9->OnClick = [this](TObject* s) { BitBtn9Click(s); };
+  BitBtn10->OnClick = [this](TObject* s) { BitBtn10Click(s); };
+  BitBtn11->OnClick = [this](TObject* s) { BitBtn11Click(s); };
+  BitBtn12->OnClick = [this](TObject* s) { BitBtn12Click(s); };
+  Button1->OnClick = [this](TObject* s) { Button1Click(s); };
 
   // Board fonts live in the two font dialogs.
   FontDialog1 = new TFontDialog(this);
@@ -289,7 +302,6 @@ void TForm1::BitBtn15Click(TObject*) {
   if (!SaveDialog1->Execute()) return;
   WriteMenuTo(plat::WideToUtf8(SaveDialog1->FileName));
 }
-void TForm1::BitBtn13Click(TObject*) {}
 
 void TForm1::BitBtn17Click(TObject*) { Close(); }
 
@@ -334,7 +346,13 @@ void TForm1::BitBtn18Click(TObject*) {
   }
 }
 
-void TForm1::WndProc(TMessage& m) { TForm::WndProc(m); }
+void TForm1::WndProc(TMessage& m) {
+  if (m.Msg == WM_USER + 1) {  // the controller library's result
+    WMLedNotify(m);
+    return;
+  }
+  TForm::WndProc(m);
+}
 
 // ---------------------------------------------------------------- sideways text
 

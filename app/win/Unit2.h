@@ -20,8 +20,8 @@ struct BoardSettings {
 };
 extern BoardSettings Settings;
 
-// The controller library's message to the main window.
-constexpr UINT WM_LED_NOTIFY = WM_USER + 1;
+// The stored result of the last LED_Open: 0 before any open, -1 = failed.
+extern int32_t LinkHandle;
 
 class TForm1 : public TForm {
  public:
@@ -62,6 +62,22 @@ class TForm1 : public TForm {
   void BitBtn18Click(TObject* Sender);  // 预览
   void BitBtn13Click(TObject* Sender);  // 发送
   void BitBtn17Click(TObject* Sender);  // 退出
+  // Screen link (service buttons).
+  void BitBtn1Click(TObject* Sender);   // 建立通讯
+  void BitBtn11Click(TObject* Sender);  // 关闭通讯
+  void BitBtn2Click(TObject* Sender);   // 连接控制卡
+  void BitBtn3Click(TObject* Sender);   // 电源状态
+  void BitBtn4Click(TObject* Sender);   // 打开电源
+  void BitBtn5Click(TObject* Sender);   // 关闭电源
+  void BitBtn6Click(TObject* Sender);   // 调节亮度
+  void BitBtn7Click(TObject* Sender);   // 读取亮度
+  void BitBtn9Click(TObject* Sender);   // 校正时钟
+  void BitBtn8Click(TObject* Sender);   // 发送图片
+  void BitBtn10Click(TObject* Sender);  // 发送时钟
+  void BitBtn12Click(TObject* Sender);  // 发送字符串
+  void Button1Click(TObject* Sender);   // 发送多行文本
+  // The controller library's result message (1025).
+  void WMLedNotify(TMessage& Message);
 
   // The menu as the thirty boxes hold it: name 1, price 1, ... price 15.
   std::wstring MenuLine(int n) { return Edit[static_cast<size_t>(n)]->Text(); }
