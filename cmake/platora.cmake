@@ -15,6 +15,10 @@ if(PLATORA_WIN32)
   # One self-contained exe/dll: no MinGW runtime DLLs next to it.
   add_link_options(-static -static-libgcc -static-libstdc++)
 elseif(PLATORA_SANITIZE)
+  if(PLATORA_FUZZ)
+    # Coverage for the libraries too, or the fuzzers only see their own file.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()

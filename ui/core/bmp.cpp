@@ -109,8 +109,10 @@ BmpImage ReadBmp(const uint8_t* data, size_t size, size_t* consumed) {
   }
   const size_t rowBytes = ((static_cast<size_t>(width) * bitCount + 31) / 32) * 4;
   const size_t pixelStart = offBits >= pos ? offBits : pos;
-  const size_t needed = pixelStart + rowBytes * static_cast<size_t>(height);
-  if (needed > size) throw EInvalidGraphic(kInvalid);
+  // In 64 bits: with a 32-bit size_t a large offset would wrap past the check.
+  const uint64_t needed64 = static_cast<uint64_t>(pixelStart) + static_cast<uint64_t>(rowBytes) * height;
+  if (needed64 > size) throw EInvalidGraphic(kInvalid);
+  const size_t needed = static_cast<size_t>(needed64);
 
   img.Pixels.Resize(img.Width, img.Height);
   if (bitCount <= 8) img.Indices.assign(static_cast<size_t>(width) * height, 0);
@@ -147,6 +149,9 @@ BmpImage ReadBmp(TStream& stream) {
   if (stream.Read(fh, 14) != 14 || fh[0] != 'B' || fh[1] != 'M') throw EInvalidGraphic(kInvalid);
   const uint32_t bfSize = U32(fh + 2);
   if (bfSize < 14 + 12 || bfSize > (1u << 30)) throw EInvalidGraphic(kInvalid);
+  // A header that claims more than the stream holds must not allocate it: it
+  // fails as reading past the end would.
+  if (static_cast<int64_t>(bfSize) - 14 > stream.Size() - stream.Position()) throw EReadError("Stream read error");
   std::vector<uint8_t> buf(bfSize);
   std::memcpy(buf.data(), fh, 14);
   stream.ReadBuffer(buf.data() + 14, static_cast<int32_t>(bfSize - 14));
