@@ -52,8 +52,7 @@ constexpr const char* kEffectNames[] = {"iebrightness", "iedarkness",   "iegrays
 constexpr const char* kCommandNames[] = {"cmclose",   "cmmaximize", "cmminimize",      "cmsysmenu",
                                          "cmdefault", "cmrollup",   "cmminimizetotray"};
 
-template <size_t n>
-int IndexOf(const char* const (&names)[n], std::string_view s, size_t count, int fallback) {
+int IndexOf(const char* const* names, size_t count, std::string_view s, int fallback) {
   for (size_t i = 0; i < count; ++i)
     if (s == names[i]) return static_cast<int>(i);
   return fallback;
@@ -91,13 +90,13 @@ const char* AlignmentToStr(TAlignment a) {
   }
 }
 
-TvpMorphKind ParseMorphKind(std::string_view s) { return static_cast<TvpMorphKind>(IndexOf(kMorphNames, s, 7, 0)); }
+TvpMorphKind ParseMorphKind(std::string_view s) { return static_cast<TvpMorphKind>(IndexOf(kMorphNames, 7, s, 0)); }
 TvpInActiveEffect ParseEffect(std::string_view s) {
-  return static_cast<TvpInActiveEffect>(IndexOf(kEffectNames, s, 6, ieGrayScale));
+  return static_cast<TvpInActiveEffect>(IndexOf(kEffectNames, 6, s, ieGrayScale));
 }
 // "cmminimizetotray" itself is the fallback, so only the first six are names.
 TvpStdCommand ParseCommand(std::string_view s) {
-  return static_cast<TvpStdCommand>(IndexOf(kCommandNames, s, 6, cmMinimizeToTray));
+  return static_cast<TvpStdCommand>(IndexOf(kCommandNames, 6, s, cmMinimizeToTray));
 }
 
 const char* MorphKindToStr(TvpMorphKind m) { return m >= 0 && m <= mkPush ? kMorphNames[m] : kMorphNames[0]; }

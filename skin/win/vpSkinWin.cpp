@@ -2,6 +2,23 @@
 
 namespace vp {
 
+namespace {
+
+struct EnumCtx {
+  HWND owner;
+  const std::function<bool(HWND)>* filter;
+  std::vector<HWND> forms;
+};
+
+BOOL CALLBACK CollectForm(HWND hwnd, LPARAM p) {
+  auto* c = reinterpret_cast<EnumCtx*>(p);
+  if (hwnd != c->owner && TvpWinSkinMessageSink::IsProgramWindow(hwnd) && (!*c->filter || (*c->filter)(hwnd)))
+    c->forms.push_back(hwnd);
+  return TRUE;
+}
+
+}  // namespace
+
 bool TvpWinSkinMessageSink::IsProgramWindow(HWND hwnd) {
   return reinterpret_cast<HMODULE>(GetClassLongPtrW(hwnd, GCLP_HMODULE)) == GetModuleHandleW(nullptr);
 }
@@ -12,20 +29,8 @@ void TvpWinSkinMessageSink::Broadcast(unsigned msg, const TvpSkinData* sender) {
   if (owner_ && IsWindow(owner_)) SendMessageW(owner_, msg, wParam, lParam);
 
   // Collect first: a receiver may create or destroy windows while handling.
-  struct Ctx {
-    HWND owner;
-    const std::function<bool(HWND)>* filter;
-    std::vector<HWND> forms;
-  } ctx{owner_, &isForm_, {}};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        auto* c = reinterpret_cast<Ctx*>(p);
-        if (hwnd != c->owner && IsProgramWindow(hwnd) && (!*c->filter || (*c->filter)(hwnd)))
-          c->forms.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&ctx));
+  EnumCtx ctx{owner_, &isForm_, {}};
+  EnumThreadWindows(GetCurrentThreadId(), CollectForm, reinterpret_cast<LPARAM>(&ctx));
   for (HWND hwnd : ctx.forms)
     if (IsWindow(hwnd)) SendMessageW(hwnd, msg, wParam, lParam);
 }

@@ -113,10 +113,10 @@ TEST(ZlibStreams, WrapperResumesItsOwnPositionAndReportsProgress) {
   {
     TCompressionStream zs(TCompressionLevel::clNone, out);
     zs.OnProgress = [&](TCustomZlibStream&) { ++progress; };
-    const auto in = Sample(20000);
-    zs.WriteBuffer(in.data(), 10000);
+    const auto in = Sample(200000);
+    zs.WriteBuffer(in.data(), 100000);
     out.SetPosition(0);
-    zs.WriteBuffer(in.data() + 10000, 10000);
+    zs.WriteBuffer(in.data() + 100000, 100000);
     zs.Finish();
     out.SetPosition(4);
     plat::TMemoryStream rest;
