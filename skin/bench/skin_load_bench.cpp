@@ -20,8 +20,8 @@ std::vector<uint8_t> Picture(int w, int h, int bits, uint32_t seed) {
   for (int y = 0; y < h; ++y)
     for (int i = 0; i < w; ++i) {
       x = x * 1664525 + 1013904223;
-      const int noise = (x >> 28) & 3;  // a little grain, like a drawn skin
-      r.SetPixel(i, y, plat::RGBColor((i * 3 + noise) & 0xFF, (y * 5 + noise) & 0xFF, ((i + y) * 2) & 0xFF));
+      const int noise = (x >> 24) == 0 ? 3 : 0;  // a few stray pixels, like a drawn skin
+      r.SetPixel(i, y, plat::RGBColor((i / 4 * 9 + noise) & 0xFF, (y / 3 * 7 + noise) & 0xFF, ((i + y) / 8 * 5) & 0xFF));
     }
   if (bits == 24) return plat::WriteBmp(r);
   std::vector<plat::Color> pal;
@@ -29,7 +29,7 @@ std::vector<uint8_t> Picture(int w, int h, int bits, uint32_t seed) {
   plat::BmpImage img = plat::BmpWithPalette(plat::Raster(w, h), bits, pal);
   for (size_t i = 0; i < img.Indices.size(); ++i) {
     x = x * 1664525 + 1013904223;
-    img.Indices[i] = static_cast<uint8_t>(((i % w) / 7 + ((x >> 29) & 1)) % pal.size());
+    img.Indices[i] = static_cast<uint8_t>(((i % w) / 7 + ((x >> 24) == 0 ? 1 : 0)) % pal.size());
   }
   return plat::WriteBmp(img);
 }

@@ -108,11 +108,13 @@ const char* CommandToStr(TvpStdCommand c) {
 }
 
 Point ReadPoint(const TMemIniFile& ini, std::string_view sec, std::string_view key) {
-  return ParseSkinPoint(ini.ReadString(sec, key, "0,0"));
+  const std::string* v = ini.FindValue(sec, key);
+  return ParseSkinPoint(v ? std::string_view(*v) : std::string_view("0,0"));
 }
 
 Rect ReadRect(const TMemIniFile& ini, std::string_view sec, std::string_view key) {
-  return ParseSkinRect(ini.ReadString(sec, key, "0,0,0,0"));
+  const std::string* v = ini.FindValue(sec, key);
+  return ParseSkinRect(v ? std::string_view(*v) : std::string_view("0,0,0,0"));
 }
 
 bool ReadFlag(const TMemIniFile& ini, std::string_view sec, std::string_view key) {

@@ -101,6 +101,46 @@ std::string FoldName(std::string_view s) {
   return out;
 }
 
+namespace {
+// ASCII letters folded; the trail byte of a double-byte character is kept.
+template <class F>
+void ForEachFolded(std::string_view s, F f) {
+  for (size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c >= 0x81 && c <= 0xFE && i + 1 < s.size()) {
+      f(c);
+      f(static_cast<unsigned char>(s[++i]));
+      continue;
+    }
+    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + ('a' - 'A'));
+    f(c);
+  }
+}
+}  // namespace
+
+size_t FoldedHash::operator()(std::string_view s) const {
+  uint64_t h = 1469598103934665603ull;  // FNV-1a
+  ForEachFolded(s, [&h](unsigned char c) { h = (h ^ c) * 1099511628211ull; });
+  return static_cast<size_t>(h ^ (h >> 32));
+}
+
+bool FoldedEqual::operator()(std::string_view a, std::string_view b) const {
+  if (a.size() != b.size()) return false;
+  // Lead bytes line up in both strings as long as the bytes before agree.
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 0x81 && x <= 0xFE && i + 1 < a.size()) {
+      if (x != y || a[i + 1] != b[i + 1]) return false;
+      ++i;
+      continue;
+    }
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + ('a' - 'A'));
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + ('a' - 'A'));
+    if (x != y) return false;
+  }
+  return true;
+}
+
 TMemIniFile::TMemIniFile(const std::string& path) {
   std::vector<uint8_t> bytes;
   try {
@@ -119,42 +159,58 @@ void TMemIniFile::Clear() {
 void TMemIniFile::SetStrings(const std::vector<std::string>& lines) {
   Clear();
   Section* cur = nullptr;
-  for (const std::string& raw : lines) {
-    const std::string_view line = TrimView(raw);
-    if (line.empty() || line[0] == ';') continue;
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      const std::string_view name = TrimView(line.substr(1, line.size() - 2));
-      const std::string folded = FoldName(name);
-      auto it = index_.find(folded);
-      if (it != index_.end()) {
-        // A repeated section replaces the earlier one as a whole.
-        cur = &sections_[it->second];
-        cur->Name = std::string(name);
-        cur->Entries.clear();
-        cur->Index.clear();
-      } else {
-        index_.emplace(folded, sections_.size());
-        sections_.push_back(Section{std::string(name), {}, {}});
-        cur = &sections_.back();
-      }
-      continue;
+  for (const std::string& line : lines) AddLine(cur, line);
+}
+
+void TMemIniFile::SetText(std::string_view text) {
+  // The same lines as SplitLines gives, without building the list.
+  Clear();
+  Section* cur = nullptr;
+  size_t start = 0;
+  const size_t n = text.size();
+  for (size_t i = 0; i < n; ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      AddLine(cur, text.substr(start, i - start));
+      if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+      start = i + 1;
     }
-    if (!cur) continue;
-    const size_t eq = line.find('=');
-    if (eq == std::string_view::npos) {
-      cur->Entries.push_back(Entry{std::string(line), {}, false});
-      continue;
-    }
-    const std::string_view key = TrimView(line.substr(0, eq));
-    const std::string_view value = TrimView(line.substr(eq + 1));
-    const std::string folded = FoldName(key);
-    auto it = cur->Index.find(folded);
-    if (it != cur->Index.end()) {
-      cur->Entries[it->second].Value = std::string(value);  // the last one wins
+  }
+  if (start < n) AddLine(cur, text.substr(start));
+}
+
+void TMemIniFile::AddLine(Section*& cur, std::string_view raw) {
+  const std::string_view line = TrimView(raw);
+  if (line.empty() || line[0] == ';') return;
+  if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+    const std::string_view name = TrimView(line.substr(1, line.size() - 2));
+    auto it = index_.find(name);
+    if (it != index_.end()) {
+      // A repeated section replaces the earlier one as a whole.
+      cur = &sections_[it->second];
+      cur->Entries.clear();
+      cur->Index.clear();
     } else {
-      cur->Index.emplace(folded, cur->Entries.size());
-      cur->Entries.push_back(Entry{std::string(key), std::string(value), true});
+      sections_.push_back(Section{std::string(name), {}, {}});
+      index_.emplace(std::string(name), sections_.size() - 1);
+      cur = &sections_.back();
     }
+    return;
+  }
+  if (!cur) return;
+  const size_t eq = line.find('=');
+  if (eq == std::string_view::npos) {
+    cur->Entries.push_back(Entry{std::string(line), {}, false});
+    return;
+  }
+  const std::string_view key = TrimView(line.substr(0, eq));
+  const std::string_view value = TrimView(line.substr(eq + 1));
+  auto it = cur->Index.find(key);
+  if (it != cur->Index.end()) {
+    cur->Entries[it->second].Value.assign(value);  // the last one wins
+  } else {
+    cur->Index.emplace(std::string(key), cur->Entries.size());
+    cur->Entries.push_back(Entry{std::string(key), std::string(value), true});
   }
 }
 
@@ -175,29 +231,28 @@ void TMemIniFile::SaveToFile(const std::string& path) const {
 }
 
 const TMemIniFile::Section* TMemIniFile::Find(std::string_view section) const {
-  auto it = index_.find(FoldName(section));
+  auto it = index_.find(section);
   return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
 TMemIniFile::Section& TMemIniFile::Ensure(std::string_view section) {
-  const std::string folded = FoldName(section);
-  auto it = index_.find(folded);
+  auto it = index_.find(section);
   if (it != index_.end()) return sections_[it->second];
-  index_.emplace(folded, sections_.size());
+  index_.emplace(std::string(section), sections_.size());
   sections_.push_back(Section{std::string(section), {}, {}});
   return sections_.back();
 }
 
 void TMemIniFile::Rebuild() {
   index_.clear();
-  for (size_t i = 0; i < sections_.size(); ++i) index_.emplace(FoldName(sections_[i].Name), i);
+  for (size_t i = 0; i < sections_.size(); ++i) index_.emplace(sections_[i].Name, i);
 }
 
 bool TMemIniFile::SectionExists(std::string_view section) const { return Find(section) != nullptr; }
 
 bool TMemIniFile::ValueExists(std::string_view section, std::string_view key) const {
   const Section* s = Find(section);
-  return s && s->Index.count(FoldName(key)) != 0;
+  return s && s->Index.find(key) != s->Index.end();
 }
 
 std::vector<std::string> TMemIniFile::ReadSections() const {
@@ -214,17 +269,23 @@ std::vector<std::string> TMemIniFile::ReadSection(std::string_view section) cons
   return out;
 }
 
-std::string TMemIniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
+const std::string* TMemIniFile::FindValue(std::string_view section, std::string_view key) const {
   if (const Section* s = Find(section)) {
-    auto it = s->Index.find(FoldName(key));
-    if (it != s->Index.end()) return s->Entries[it->second].Value;
+    auto it = s->Index.find(key);
+    if (it != s->Index.end()) return &s->Entries[it->second].Value;
   }
-  return std::string(def);
+  return nullptr;
+}
+
+std::string TMemIniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
+  const std::string* v = FindValue(section, key);
+  return v ? *v : std::string(def);
 }
 
 int32_t TMemIniFile::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
   // TryStrToInt takes "$" and "0x"/"0X" (with digits after it) as hexadecimal.
-  return StrToIntDef(ReadString(section, key, ""), def);
+  const std::string* v = FindValue(section, key);
+  return v ? StrToIntDef(*v, def) : def;
 }
 
 bool TMemIniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
@@ -233,12 +294,11 @@ bool TMemIniFile::ReadBool(std::string_view section, std::string_view key, bool 
 
 void TMemIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   Section& s = Ensure(section);
-  const std::string folded = FoldName(key);
-  auto it = s.Index.find(folded);
+  auto it = s.Index.find(key);
   if (it != s.Index.end()) {
     s.Entries[it->second].Value = std::string(value);
   } else {
-    s.Index.emplace(folded, s.Entries.size());
+    s.Index.emplace(std::string(key), s.Entries.size());
     s.Entries.push_back(Entry{std::string(key), std::string(value), true});
   }
 }
@@ -252,22 +312,22 @@ void TMemIniFile::WriteBool(std::string_view section, std::string_view key, bool
 }
 
 void TMemIniFile::EraseSection(std::string_view section) {
-  auto it = index_.find(FoldName(section));
+  auto it = index_.find(section);
   if (it == index_.end()) return;
   sections_.erase(sections_.begin() + static_cast<ptrdiff_t>(it->second));
   Rebuild();
 }
 
 void TMemIniFile::DeleteKey(std::string_view section, std::string_view key) {
-  auto it = index_.find(FoldName(section));
+  auto it = index_.find(section);
   if (it == index_.end()) return;
   Section& s = sections_[it->second];
-  auto k = s.Index.find(FoldName(key));
+  auto k = s.Index.find(key);
   if (k == s.Index.end()) return;
   s.Entries.erase(s.Entries.begin() + static_cast<ptrdiff_t>(k->second));
   s.Index.clear();
   for (size_t i = 0; i < s.Entries.size(); ++i)
-    if (s.Entries[i].HasEq) s.Index.emplace(FoldName(s.Entries[i].Key), i);
+    if (s.Entries[i].HasEq) s.Index.emplace(s.Entries[i].Key, i);
 }
 
 }  // namespace plat

@@ -28,6 +28,17 @@ int32_t StrToIntDef(std::string_view s, int32_t def);
 // Raises EConvertError "'%s' is not a valid integer value".
 int32_t StrToInt(std::string_view s);
 
+// Hashing and equality of names without regard to ASCII letter case, usable
+// with string views so that look-ups need no folded copy.
+struct FoldedHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const;
+};
+struct FoldedEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const;
+};
+
 class TMemIniFile {
  public:
   TMemIniFile() = default;
@@ -35,7 +46,7 @@ class TMemIniFile {
   explicit TMemIniFile(const std::string& path);
 
   void SetStrings(const std::vector<std::string>& lines);
-  void SetText(std::string_view text) { SetStrings(SplitLines(text)); }
+  void SetText(std::string_view text);
   // The whole content as lines: "[section]", its key lines, an empty line.
   std::vector<std::string> GetStrings() const;
   void SaveToFile(const std::string& path) const;
@@ -47,6 +58,8 @@ class TMemIniFile {
   std::vector<std::string> ReadSection(std::string_view section) const;  // key names
 
   std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+  // The value of a present key, or null; valid until the INI is changed.
+  const std::string* FindValue(std::string_view section, std::string_view key) const;
   // "0x"/"0X" prefix (longer than two characters) or "$" read as hexadecimal;
   // anything that does not convert gives the default.
   int32_t ReadInteger(std::string_view section, std::string_view key, int32_t def) const;
@@ -64,17 +77,19 @@ class TMemIniFile {
     std::string Value;
     bool HasEq = true;
   };
+  using NameIndex = std::unordered_map<std::string, size_t, FoldedHash, FoldedEqual>;
   struct Section {
     std::string Name;
     std::vector<Entry> Entries;
-    std::unordered_map<std::string, size_t> Index;  // folded key -> entry
+    NameIndex Index;  // key -> entry
   };
   const Section* Find(std::string_view section) const;
+  void AddLine(Section*& cur, std::string_view line);
   Section& Ensure(std::string_view section);
   void Rebuild();
 
   std::vector<Section> sections_;
-  std::unordered_map<std::string, size_t> index_;  // folded name -> section
+  NameIndex index_;  // name -> section
 };
 
 // Folds ASCII letters to lower case, leaving double-byte characters whole.
