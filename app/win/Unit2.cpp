@@ -5,6 +5,7 @@
 #include "app/core/board_turn.h"
 #include "app/core/menu_file.h"
 #include "app/core/settings_file.h"
+#include "skin/win/vpSkinWin.h"
 #include "ui/core/utf.h"
 #include "ui/win/codepage.h"
 #include "app/win/artwork.h"
@@ -59,6 +60,22 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnShow = [this](TObject* s) { FormShow(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+}
+
+TForm1::~TForm1() {
+  // The skin data lets go of the stored skin before either is freed.
+  if (vpSkinData1) vpSkinData1->SetMessageSink(nullptr);
+  vpSkinData1.reset();
+  vpCompressedStoredSkin1.reset();
+}
+
+void TForm1::Loaded() {
+  TForm::Loaded();
+  // The description is complete: the skin data reads the stored skin and
+  // announces it to the forms (the frame paints from it).
+  skinSink_ = std::make_unique<vp::TvpWinSkinMessageSink>(Handle());
+  vpSkinData1->SetMessageSink(skinSink_.get());
+  GuardedCall([&] { vpSkinData1->SetCompressedStoredSkin(vpCompressedStoredSkin1.get()); });
 }
 
 TBitBtn* TForm1::ServiceButton(TBitBtn*& ref, const wchar_t* name, int l, int t, const wchar_t* caption, int tab) {
@@ -196,6 +213,12 @@ void TForm1::BuildComponents() {
   SaveDialog1->Name = L"SaveDialog1";
   SaveDialog1->Filter = L"菜单文件(*.txt)|*.txt";
   SaveDialog1->DefaultExt = L"txt";
+
+  vpSkinData1 = std::make_unique<vp::TvpSkinData>();
+  vpSkinData1->EnableSkinEffects = true;
+  vpCompressedStoredSkin1 = std::make_unique<vp::TvpCompressedStoredSkin>();
+  vpCompressedStoredSkin1->SetFileName("skin.ini");
+  vp::LoadDefaultSkin(*vpCompressedStoredSkin1);
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include <memory>
+
 #include "ui/win/controls.h"
 #include "ui/win/dialogs.h"
 
@@ -23,9 +25,16 @@ extern BoardSettings Settings;
 // The stored result of the last LED_Open: 0 before any open, -1 = failed.
 extern int32_t LinkHandle;
 
+namespace vp {
+class TvpSkinData;
+class TvpCompressedStoredSkin;
+class TvpWinSkinMessageSink;
+}  // namespace vp
+
 class TForm1 : public TForm {
  public:
   explicit TForm1(TComponent* AOwner);
+  ~TForm1() override;
 
   // Board picture and name strip.
   TPanel* Panel1;
@@ -52,6 +61,11 @@ class TForm1 : public TForm {
   TFontDialog* FontDialog2;  // dish-name font
   TOpenDialog* OpenDialog1;
   TSaveDialog* SaveDialog1;
+  // The skin the frame paints from, travelling inside the program.
+  std::unique_ptr<vp::TvpSkinData> vpSkinData1;
+  std::unique_ptr<vp::TvpCompressedStoredSkin> vpCompressedStoredSkin1;
+
+  void Loaded() override;
 
   void FormCreate(TObject* Sender);
   void FormShow(TObject* Sender);
@@ -92,6 +106,7 @@ class TForm1 : public TForm {
   void ReadStartupFiles();
   void ReadMenuFrom(const std::string& path);
   void WriteMenuTo(const std::string& path);
+  std::unique_ptr<vp::TvpWinSkinMessageSink> skinSink_;
 };
 
 extern TForm1* Form1;

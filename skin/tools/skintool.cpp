@@ -2,11 +2,14 @@
 // unpacks or lists such bytes. The output format of "dump" is described in
 // docs/skin-format.md and kept stable for scripts and tests.
 #include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "skin/core/frame_compose.h"
 #include "skin/core/vpSkinData.h"
 #include "skin/core/vpzlibcompress.h"
 #include "ui/core/bmp.h"
@@ -159,6 +162,53 @@ int Dump(const std::string& in) {
   return 0;
 }
 
+// The frame geometry as the skin data holds it after its adjustments.
+skin::FrameGeometry GeometryOf(const vp::TvpSkinData& d) {
+  skin::FrameGeometry g;
+  g.ClientRect = d.ClientRect;
+  g.LeftTop = d.LTPoint;
+  g.RightTop = d.RTPoint;
+  g.LeftBottom = d.LBPoint;
+  g.RightBottom = d.RBPoint;
+  g.MaskRectArea = d.MaskRectArea;
+  g.Stretch.Left = d.LeftStretch;
+  g.Stretch.Top = d.TopStretch;
+  g.Stretch.Right = d.RightStretch;
+  g.Stretch.Bottom = d.BottomStretch;
+  return g;
+}
+
+int SizeArg(const char* s) {
+  const int v = std::atoi(s);
+  if (v <= 0 || v > 8192) throw std::runtime_error(std::string("bad size: ") + s);
+  return v;
+}
+
+// The four frame pieces composed at W x H as the frame paints them, without
+// caption objects; the client area stays black.
+int Frame(const std::string& in, const char* w, const char* h, const std::string& out) {
+  const std::vector<uint8_t> raw = Inflate(in);
+  vp::TvpSkinData data;
+  data.LoadFromContainer(raw.data(), raw.size());
+  if (data.FramePicture.Empty()) throw std::runtime_error("the skin has no main picture");
+  const plat::Raster frame = skin::ComposeFrame(data.FramePicture.Pixels, GeometryOf(data), SizeArg(w), SizeArg(h));
+  plat::SaveBmpFile(out, frame);
+  return 0;
+}
+
+// The rectangles of the frame's window region at W x H, one per line.
+int Mask(const std::string& in, const char* w, const char* h) {
+  const std::vector<uint8_t> raw = Inflate(in);
+  vp::TvpSkinData data;
+  data.LoadFromContainer(raw.data(), raw.size());
+  const skin::RegionData region =
+      skin::ComposeFrameRegion(data.FrameMask.Pixels, GeometryOf(data), SizeArg(w), SizeArg(h));
+  std::printf("bounds %d,%d,%d,%d\n", region.Bound.Left, region.Bound.Top, region.Bound.Right, region.Bound.Bottom);
+  std::printf("rects %zu\n", region.Rects.size());
+  for (const plat::Rect& r : region.Rects) std::printf("%d,%d,%d,%d\n", r.Left, r.Top, r.Right, r.Bottom);
+  return 0;
+}
+
 struct Command {
   const char* Name;
   int Args;
@@ -166,7 +216,6 @@ struct Command {
   int (*Run)(char** argv);
 };
 
-// Further subcommands (frame and mask rendering) are added to this table.
 const Command kCommands[] = {
     {"pack", 2, "pack SKINFOLDER OUT      pack SKINFOLDER/skin.ini and its pictures into OUT",
      [](char** a) { return Pack(a[0], a[1]); }},
@@ -174,6 +223,10 @@ const Command kCommands[] = {
      [](char** a) { return Unpack(a[0], a[1]); }},
     {"dump", 1, "dump IN                  list the container and the definitions of IN",
      [](char** a) { return Dump(a[0]); }},
+    {"frame", 4, "frame IN W H OUT.bmp     the frame pieces of IN composed at W x H, as a BMP",
+     [](char** a) { return Frame(a[0], a[1], a[2], a[3]); }},
+    {"mask", 3, "mask IN W H              the rectangles of the frame region of IN at W x H",
+     [](char** a) { return Mask(a[0], a[1], a[2]); }},
 };
 
 int Usage() {
