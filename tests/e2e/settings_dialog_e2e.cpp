@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "tests/e2e/common.h"
+#include "tests/e2e/screen.h"
 
 using namespace e2e;
 
@@ -137,12 +138,35 @@ TEST(SettingsDialogE2E, SaveToCardOnlyThroughOkAndTheBoxKeepsItsState) {
   s.Exit();
   EXPECT_EQ(IniValue(dir, 8), 0);  // Cancel stored nothing
 
+  // OK stores it, and the next send asks the screen to keep the board.
+  Screen screen(dir);
   Session s2(dir);
   Dialog d2 = s2.Open();
   Click(FindByText(d2.box, L"保存到卡"));
   Click(d2.Button(L"确定"));
+  Click(FindByText(s2.main, L"发送"));
+  EXPECT_TRUE(WaitFor([&] {
+    return std::filesystem::exists(screen.card) && std::filesystem::file_size(screen.card) > 0;
+  }));
   s2.Exit();
   EXPECT_EQ(IniValue(dir, 8), 1);
+}
+
+TEST(SettingsDialogE2E, TheTestQueriesTheTypedAddressOnce) {
+  const auto dir = ScratchDir("dlg_test");
+  WriteLoopbackSettings(dir);
+  Screen other(dir, "127.0.0.2");  // the only screen: an answer can only come from here
+  ASSERT_TRUE(other.Running());
+  Session s(dir);
+  Dialog d = s.Open();
+  ASSERT_TRUE(d.box);
+  SetText(d.Edit(1), L"127.0.0.2");
+  Click(d.Button(L"测试"));
+  HWND log = FindAt(s.main, 10, 328, L"Edit");
+  EXPECT_TRUE(WaitFor([&] { return Text(log) == L"通讯链路打开成功!\r\n查询状态成功\r\n"; })) << Text(log).size();
+  Click(d.Button(L"取消"));
+  s.Exit();
+  EXPECT_EQ(IniLines(dir).at(2), "127.0.0.1");  // the setting did not change
 }
 
 TEST(SettingsDialogE2E, TheMainWindowKeepsWorkingWhileTheDialogIsOpen) {

@@ -1,0 +1,149 @@
+// The main job end to end: the program, our controller library and the
+// simulated screen on the loopback address.
+#include <gtest/gtest.h>
+#include <winsock2.h>
+
+#include "tests/e2e/common.h"
+#include "tests/e2e/png_read.h"
+#include "tests/e2e/screen.h"
+
+using namespace e2e;
+
+namespace {
+
+std::vector<std::wstring> LogLines(HWND main) {
+  std::wstring all = Text(FindAt(main, 10, 328, L"Edit"));
+  std::vector<std::wstring> lines;
+  size_t start = 0, p;
+  while ((p = all.find(L"\r\n", start)) != std::wstring::npos) {
+    lines.push_back(all.substr(start, p - start));
+    start = p + 2;
+  }
+  if (start < all.size()) lines.push_back(all.substr(start));
+  return lines;
+}
+
+bool LogEndsWith(HWND main, const std::vector<std::wstring>& tail, int timeoutMs = 8000) {
+  return WaitFor(
+      [&] {
+        auto l = LogLines(main);
+        return l.size() >= tail.size() && std::equal(tail.begin(), tail.end(), l.end() - tail.size());
+      },
+      timeoutMs);
+}
+
+HWND Button(HWND main, const wchar_t* caption) { return FindByText(main, caption); }
+
+}  // namespace
+
+TEST(SendE2E, TheBoardArrivesOnTheScreenPixelForPixel) {
+  const auto dir = ScratchDir("send");
+  WriteLoopbackSettings(dir);
+  Screen screen(dir);
+  ASSERT_TRUE(screen.Running());
+  Program prog(dir);
+  HWND main = prog.Main();
+  ASSERT_TRUE(main);
+  SetText(MenuEdit(main, 1), L"红烧牛肉面");
+  SetText(MenuEdit(main, 2), L"12.5");
+  Click(Button(main, L"发送"));
+  ASSERT_TRUE(LogEndsWith(main, {L"通讯链路打开成功!", L"发送完成"})) << "log: " << LogLines(main).size();
+  const plat::Raster board = Capture(BoardImage(main));
+  std::optional<plat::Raster> shown;
+  ASSERT_TRUE(WaitFor([&] {
+    shown = ReadPng(screen.snapshot);
+    return shown && shown->SamePixels(board);
+  }));
+  EXPECT_TRUE(AnyLit(*shown, {1, 0, 17, 81}));
+  EXPECT_FALSE(std::filesystem::exists(screen.card) && std::filesystem::file_size(screen.card) > 0)
+      << "a display-only send must not be stored on the card";
+}
+
+TEST(SendE2E, EveryServiceButtonAnswersInTheLog) {
+  const auto dir = ScratchDir("service");
+  WriteLoopbackSettings(dir);
+  plat::Raster title(32, 96, plat::RGBColor(0, 0, 255));
+  plat::SaveBmpFile((dir / "title.bmp").string(), title);
+  Screen screen(dir);
+  Program prog(dir);
+  HWND main = prog.Main();
+  ASSERT_TRUE(main);
+  Click(Button(main, L"建立通讯"));
+  ASSERT_TRUE(LogEndsWith(main, {L"通讯链路打开成功!"}));
+  const std::pair<const wchar_t*, const wchar_t*> answers[] = {
+      {L"连接控制卡", L"查询状态成功"},     {L"关闭电源", L"电源关闭"},
+      {L"电源状态", L"电源关闭"},           {L"打开电源", L"电源打开"},
+      {L"电源状态", L"电源打开"},           {L"调节亮度", L"显示屏亮度为:1"},
+      {L"读取亮度", L"显示屏亮度为:1"},     {L"校正时钟", L"显示屏时钟已校正"},
+  };
+  for (auto [button, line] : answers) {
+    Click(Button(main, button));
+    EXPECT_TRUE(LogEndsWith(main, {line})) << "after " << std::wstring(button);
+  }
+  // The four test sends show on the screen.
+  const std::pair<const wchar_t*, plat::Rect> sends[] = {
+      {L"发送图片", {480, 0, 512, 96}},
+      {L"发送字符串", {0, 0, 128, 32}},
+      {L"发送多行文本", {0, 0, 128, 32}},
+      {L"发送时钟", {0, 0, 128, 32}},
+  };
+  for (auto [button, area] : sends) {
+    const size_t before = LogLines(main).size();
+    Click(Button(main, button));
+    ASSERT_TRUE(WaitFor([&] { return LogLines(main).size() > before; }));
+    EXPECT_EQ(LogLines(main).back(), L"发送完成");
+    std::optional<plat::Raster> shown = ReadPng(screen.snapshot);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(AnyLit(*shown, area));
+  }
+  std::optional<plat::Raster> shown = ReadPng(screen.snapshot);
+  ASSERT_TRUE(shown);
+  bool yellow = false;
+  for (int y = 0; y < 32 && !yellow; ++y)
+    for (int x = 0; x < 128; ++x) yellow |= shown->Pixel(x, y) == plat::RGBColor(255, 255, 0);
+  EXPECT_TRUE(yellow);
+}
+
+TEST(SendE2E, PowerIsRefusedWhileTheScreenSwitchesItselfOnAndOff) {
+  const auto dir = ScratchDir("autopower");
+  WriteLoopbackSettings(dir);
+  Screen screen(dir, "127.0.0.1", L"--auto-power --auto-brightness");
+  Program prog(dir);
+  HWND main = prog.Main();
+  ASSERT_TRUE(main);
+  Click(Button(main, L"建立通讯"));
+  Click(Button(main, L"打开电源"));
+  EXPECT_TRUE(LogEndsWith(main, {L"处于自动开关屏模式，不能进行电源操作"}));
+  Click(Button(main, L"调节亮度"));
+  EXPECT_TRUE(LogEndsWith(main, {L"处于自动调节亮度状态，不能进行亮度调节"}));
+}
+
+TEST(SendE2E, AFailedOpenShowsTheBoxLogsNothingAndSilencesCommands) {
+  const auto dir = ScratchDir("failopen");
+  WriteLoopbackSettings(dir);
+  Screen screen(dir);
+  // Someone else holds the link's port.
+  WSADATA wsa;
+  WSAStartup(MAKEWORD(2, 2), &wsa);
+  SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_port = htons(8888);
+  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+
+  Program prog(dir);
+  HWND main = prog.Main();
+  ASSERT_TRUE(main);
+  PostClick(Button(main, L"发送"));
+  HWND box = prog.FindTopLevel(L"错误信息", 10000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(MessageBoxText(box), L"无法打开指定通讯链路!");
+  CloseMessageBox(box);
+  EXPECT_TRUE(LogLines(main).empty());
+  Click(Button(main, L"连接控制卡"));
+  Sleep(1500);
+  EXPECT_TRUE(LogLines(main).empty());
+  closesocket(s);
+  WSACleanup();
+}
