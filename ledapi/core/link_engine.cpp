@@ -30,11 +30,9 @@ uint32_t LinkEngine::Command(const Request& r, const std::string& host, int port
     return seq;
   }
   op.Deadline = now + cfg_.DeadlineMs;
-  op.Rto = cfg_.FirstRetryMs;
-  op.NextRetry = now + op.Rto;
   op.Datagram = EncodeRequest(session_, seq, r);
-  out_.push_back({op.Target, op.Datagram});
-  ops_.emplace(seq, std::move(op));
+  auto it = ops_.emplace(seq, std::move(op)).first;
+  if (active_ < cfg_.MaxActive) Start(seq, it->second, now);
   return seq;
 }
 
@@ -49,15 +47,36 @@ uint32_t LinkEngine::SendProgram(std::vector<uint8_t> blob, int32_t address, con
     return seq;
   }
   op.Deadline = now + cfg_.DeadlineMs;
-  op.Rto = cfg_.FirstRetryMs;
   op.Count = static_cast<uint16_t>(ChunkCountFor(static_cast<uint32_t>(blob.size())));
   op.Blob = std::move(blob);
   op.Acked.assign(op.Count, 0);
   op.LastSent.assign(op.Count, -1);
   op.LastTx.assign(op.Count, 0);
   auto it = ops_.emplace(seq, std::move(op)).first;
-  Pump(seq, it->second, now);
+  if (active_ < cfg_.MaxActive) Start(seq, it->second, now);
   return seq;
+}
+
+// Puts a command on the wire. A burst of commands is let out a few at a
+// time so that their datagrams (and their retransmissions) do not overrun
+// the screen's receive buffer together.
+void LinkEngine::Start(uint32_t seq, Op& op, int64_t now) {
+  op.Started = true;
+  ++active_;
+  op.Rto = cfg_.FirstRetryMs;
+  if (op.IsProgram) {
+    Pump(seq, op, now);
+  } else {
+    out_.push_back({op.Target, op.Datagram});
+    op.NextRetry = now + op.Rto;
+  }
+}
+
+void LinkEngine::StartWaiting(int64_t now) {
+  for (auto& [seq, op] : ops_) {
+    if (active_ >= cfg_.MaxActive) return;
+    if (!op.Started) Start(seq, op, now);
+  }
 }
 
 void LinkEngine::SendChunk(uint32_t seq, Op& op, unsigned i, int64_t now) {
@@ -79,13 +98,16 @@ void LinkEngine::Pump(uint32_t seq, Op& op, int64_t now) {
   }
 }
 
-void LinkEngine::Finish(std::map<uint32_t, Op>::iterator it, int32_t kind, int32_t status, int32_t value) {
+void LinkEngine::Finish(std::map<uint32_t, Op>::iterator it, int32_t kind, int32_t status, int32_t value,
+                        int64_t now) {
   Notice n = it->second.Base;
   n.Kind = kind;
   n.Status = status;
   n.Value = value;
   notices_.push_back(std::move(n));
+  if (it->second.Started) --active_;
   ops_.erase(it);
+  StartWaiting(now);
 }
 
 void LinkEngine::OnDatagram(const uint8_t* data, size_t size, const Endpoint& from, int64_t now) {
@@ -94,15 +116,15 @@ void LinkEngine::OnDatagram(const uint8_t* data, size_t size, const Endpoint& fr
   auto it = ops_.find(p->Seq);
   if (it == ops_.end()) return;  // finished, timed out or never ours
   Op& op = it->second;
-  if (!(from == op.Target)) return;  // only the addressed screen may answer
+  if (!op.Started || !(from == op.Target)) return;  // only the addressed screen may answer
   if (p->Kind == Type::Answer && !op.IsProgram) {
     if (p->Ans.Command != op.Base.Command) return;
-    Finish(it, led::kKindAnswer, p->Ans.Status, p->Ans.Value);
+    Finish(it, led::kKindAnswer, p->Ans.Status, p->Ans.Value, now);
     return;
   }
   if (p->Kind != Type::ChunkAck || !op.IsProgram || p->Ack.Count != op.Count) return;
   if (p->Ack.Done) {
-    Finish(it, led::kKindSendDone, p->Ack.Status, 0);
+    Finish(it, led::kKindSendDone, p->Ack.Status, 0, now);
     return;
   }
   uint64_t newest = 0;
@@ -122,17 +144,21 @@ void LinkEngine::OnDatagram(const uint8_t* data, size_t size, const Endpoint& fr
 }
 
 void LinkEngine::OnTimer(int64_t now) {
+  // Timeouts first, so that the places they free go to waiting commands.
+  for (auto it = ops_.begin(); it != ops_.end();) {
+    auto cur = it++;
+    if (now >= cur->second.Deadline) Finish(cur, led::kKindTimeout, 0, 0, now);
+  }
   for (auto it = ops_.begin(); it != ops_.end();) {
     Op& op = it->second;
-    if (now >= op.Deadline) {
-      auto dead = it++;
-      Finish(dead, led::kKindTimeout, 0, 0);
+    if (!op.Started) {
+      ++it;
       continue;
     }
     if (!op.IsProgram) {
       if (now >= op.NextRetry) {
         out_.push_back({op.Target, op.Datagram});
-        op.Rto = std::min(op.Rto * 2, cfg_.MaxRetryMs);
+        op.Rto = std::min(op.Rto * 3 / 2, cfg_.MaxRetryMs);
         op.NextRetry = now + op.Rto;
       }
     } else {
@@ -143,7 +169,7 @@ void LinkEngine::OnTimer(int64_t now) {
           resent = true;
         }
       }
-      if (resent) op.Rto = std::min(op.Rto * 2, cfg_.MaxRetryMs);
+      if (resent) op.Rto = std::min(op.Rto * 3 / 2, cfg_.MaxRetryMs);
     }
     ++it;
   }
@@ -153,6 +179,7 @@ int64_t LinkEngine::NextWakeup() const {
   int64_t t = std::numeric_limits<int64_t>::max();
   for (const auto& [seq, op] : ops_) {
     t = std::min(t, op.Deadline);
+    if (!op.Started) continue;
     if (!op.IsProgram) {
       t = std::min(t, op.NextRetry);
     } else {

@@ -37,10 +37,11 @@ struct Notice {
 
 struct EngineConfig {
   int64_t DeadlineMs = 2000;   // from the call to the timeout notice, whatever happens
-  int64_t FirstRetryMs = 20;   // first retransmission; doubles up to MaxRetryMs
-  int64_t MaxRetryMs = 250;
-  unsigned Window = 48;        // chunks in flight before the first acknowledgement
+  int64_t FirstRetryMs = 20;   // first retransmission; grows by half up to MaxRetryMs
+  int64_t MaxRetryMs = 80;
+  unsigned Window = 16;        // chunks in flight before the first acknowledgement
   unsigned Reorder = 3;        // later chunks acknowledged before a missing one is resent
+  unsigned MaxActive = 16;     // commands on the wire at once; later ones wait their turn
   bool LoopbackOnly = true;    // refuse (time out at once) targets outside 127.0.0.0/8
 };
 
@@ -65,6 +66,7 @@ class LinkEngine {
  private:
   struct Op {
     bool IsProgram = false;
+    bool Started = false;  // on the wire (else waiting for a free place)
     Endpoint Target;
     Notice Base;  // Command, Address, Port, Host filled
     int64_t Deadline = 0;
@@ -85,13 +87,16 @@ class LinkEngine {
   void Fail(Notice n);
   void SendChunk(uint32_t seq, Op& op, unsigned i, int64_t now);
   void Pump(uint32_t seq, Op& op, int64_t now);
-  void Finish(std::map<uint32_t, Op>::iterator it, int32_t kind, int32_t status, int32_t value);
+  void Start(uint32_t seq, Op& op, int64_t now);
+  void StartWaiting(int64_t now);
+  void Finish(std::map<uint32_t, Op>::iterator it, int32_t kind, int32_t status, int32_t value, int64_t now);
 
   uint32_t session_;
   EngineConfig cfg_;
   uint32_t nextSeq_ = 1;
   uint64_t tx_ = 0;
   std::map<uint32_t, Op> ops_;
+  unsigned active_ = 0;
   std::vector<Outgoing> out_;
   std::vector<Notice> notices_;
 };

@@ -1,5 +1,7 @@
 #include "ledapi/core/program.h"
 
+#include <zlib.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -126,6 +128,38 @@ std::optional<Program> ParseProgram(const uint8_t* data, size_t size) {
   }
   if (!rd.AtEnd()) return std::nullopt;
   return p;
+}
+
+std::vector<uint8_t> PackProgram(const std::vector<uint8_t>& program) {
+  uLongf size = compressBound(static_cast<uLong>(program.size()));
+  std::vector<uint8_t> out(size);
+  if (compress2(out.data(), &size, program.data(), static_cast<uLong>(program.size()), 1) != Z_OK) return {};
+  out.resize(size);
+  return out;
+}
+
+std::optional<std::vector<uint8_t>> UnpackProgram(const uint8_t* data, size_t size) {
+  if (data == nullptr || size == 0 || size > kMaxProgramBytes) return std::nullopt;
+  z_stream z{};
+  if (inflateInit(&z) != Z_OK) return std::nullopt;
+  std::vector<uint8_t> out;
+  z.next_in = const_cast<Bytef*>(data);
+  z.avail_in = static_cast<uInt>(size);
+  int rc = Z_OK;
+  uint8_t buf[16384];
+  while (rc == Z_OK) {
+    z.next_out = buf;
+    z.avail_out = sizeof buf;
+    rc = inflate(&z, Z_NO_FLUSH);
+    if (rc != Z_OK && rc != Z_STREAM_END) break;
+    out.insert(out.end(), buf, buf + (sizeof buf - z.avail_out));
+    if (out.size() > kMaxProgramBytes) rc = Z_DATA_ERROR;  // a bomb, not a program
+    else if (rc == Z_OK && z.avail_in == 0 && z.avail_out != 0) rc = Z_BUF_ERROR;  // truncated stream
+  }
+  const bool whole = rc == Z_STREAM_END && z.avail_in == 0;
+  inflateEnd(&z);
+  if (!whole) return std::nullopt;
+  return out;
 }
 
 std::string ClockText(int format, const ClockTime& t) {

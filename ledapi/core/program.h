@@ -45,6 +45,13 @@ std::vector<uint8_t> SerializeProgram(const Program& p);
 // Nothing unless the bytes are exactly one well-formed program.
 std::optional<Program> ParseProgram(const uint8_t* data, size_t size);
 
+// What travels: the serialized program as one zlib stream. A board is
+// mostly dark, so this cuts its hundred-odd datagrams to a handful.
+std::vector<uint8_t> PackProgram(const std::vector<uint8_t>& program);
+// Nothing unless the bytes are one complete zlib stream that inflates to at
+// most kMaxProgramBytes.
+std::optional<std::vector<uint8_t>> UnpackProgram(const uint8_t* data, size_t size);
+
 // The clock window's text for a format: 1 date, 2 hours and minutes,
 // 3 hours, minutes and seconds, 4 date and time; others as 3.
 std::string ClockText(int format, const ClockTime& t);

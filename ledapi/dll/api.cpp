@@ -156,7 +156,7 @@ LEDAPI_FN LED_SendToScreen(int link, int address, const char* ip, int port) {
     Builder& b = builder();
     std::lock_guard lock(b.mu);
     if (!b.program) return -1;
-    blob = ledp::SerializeProgram(*b.program);
+    blob = ledp::PackProgram(ledp::SerializeProgram(*b.program));
   }
   l->SendProgram(std::move(blob), address, ip ? ip : "", port);
   return 0;

@@ -41,5 +41,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   link.TakeNotices();
   // The program parser sees the same bytes too.
   ledp::ParseProgram(data + 1, size - 1);
+  if (auto raw = ledp::UnpackProgram(data + 1, size - 1)) ledp::ParseProgram(raw->data(), raw->size());
   return 0;
 }

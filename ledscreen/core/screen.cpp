@@ -199,9 +199,11 @@ void Screen::OnChunk(const Packet& p, const Endpoint& from, const Key& key, int6
 
 void Screen::Complete(const Packet& p, const Endpoint& from, const Key& key, Transfer& t, int64_t nowMs) {
   ledp::ChunkAck ack{t.Count, true, led::kStatusOk, t.Bits};
-  std::string line = Who(from, p) + " program, " + std::to_string(t.Total) + " bytes in " +
+  std::string line = Who(from, p) + " program, " + std::to_string(t.Total) + " bytes (packed) in " +
                      std::to_string(t.Count) + " datagrams -> ";
-  auto program = ledp::ParseProgram(t.Data.data(), t.Data.size());
+  auto raw = ledp::UnpackProgram(t.Data.data(), t.Data.size());
+  std::optional<ledp::Program> program;
+  if (raw) program = ledp::ParseProgram(raw->data(), raw->size());
   if (!program) {
     ack.Status = led::kStatusRejected;
     line += "refused (not a valid program)";
@@ -221,7 +223,7 @@ void Screen::Complete(const Packet& p, const Endpoint& from, const Key& key, Tra
       newestShown_[link] = p.Seq;
       if (program->RootType == 18) {
         if (cfg_.CardPath.empty()) line += ", no card file";
-        else if (WriteFileReplacing(cfg_.CardPath, t.Data)) line += ", stored on the card";
+        else if (WriteFileReplacing(cfg_.CardPath, *raw)) line += ", stored on the card";
         else line += ", storing on the card FAILED";
       }
       Show(std::move(*program), nowMs);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <mutex>
 
 #include "ledscreen/core/png.h"
 
@@ -14,14 +15,25 @@ int64_t MonotonicMs() {
 }
 
 int64_t LocalWallSeconds() {
-  std::time_t now = std::time(nullptr);
-  std::tm tm{};
+  // The C library's local time can be slow (under Wine it is about a
+  // millisecond); read it afresh only every half second.
+  static std::mutex mu;
+  static int64_t atMs = INT64_MIN / 2, wall = 0;
+  std::lock_guard lock(mu);
+  const int64_t now = MonotonicMs();
+  if (now - atMs >= 500) {
+    std::time_t t = std::time(nullptr);
+    std::tm tm{};
 #ifdef _WIN32
-  localtime_s(&tm, &now);
+    localtime_s(&tm, &t);
 #else
-  localtime_r(&now, &tm);
+    localtime_r(&t, &tm);
 #endif
-  return ledp::ClockToSeconds({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec});
+    wall = ledp::ClockToSeconds({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec});
+    atMs = now;
+    return wall;
+  }
+  return wall + (now - atMs) / 1000;
 }
 
 ScreenServer::ScreenServer(Options o) : opt_(std::move(o)), screen_(opt_.Screen) {}
@@ -69,22 +81,29 @@ void ScreenServer::Publish(int64_t nowMs) {
 
 void ScreenServer::Run() {
   uint8_t buf[2048];
+  int64_t nextRender = 0;
   while (!stop_) {
     int64_t now = MonotonicMs();
-    const int wait = static_cast<int>(std::clamp<int64_t>(screen_.NextChange(now) - now, 1, 200));
+    const int wait = static_cast<int>(std::clamp<int64_t>(nextRender - now, 1, 200));
     ledp::Endpoint from;
     int n = sock_.RecvFrom(buf, sizeof buf, from, wait);
     while (n >= 0 && !stop_) {
       const int64_t t = MonotonicMs();
       screen_.OnDatagram(buf, static_cast<size_t>(n), from, t, LocalWallSeconds());
-      if (screen_.Dirty() && screen_.Render(t, LocalWallSeconds())) Publish(t);
+      if (screen_.Dirty()) {
+        if (screen_.Render(t, LocalWallSeconds())) Publish(t);
+        nextRender = screen_.NextChange(t);
+      }
       for (const Reply& r : screen_.TakeReplies()) sock_.SendTo(r.To, r.Bytes.data(), r.Bytes.size());
       for (const std::string& line : screen_.TakeLog())
         if (OnLog) OnLog(line);
       n = sock_.RecvFrom(buf, sizeof buf, from, 0);
     }
     now = MonotonicMs();
-    if (screen_.Render(now, LocalWallSeconds())) Publish(now);
+    if (screen_.Dirty() || now >= nextRender) {
+      if (screen_.Render(now, LocalWallSeconds())) Publish(now);
+      nextRender = screen_.NextChange(now);
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ledapi/core/program.h"
 #include "ledscreen/core/screen.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -18,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const ledp::Endpoint from{0x7F000001, 8888};
   if (mode == 2) {
     if (rest.empty() || rest.size() > ledp::kMaxProgramBytes) return 0;
+    rest = ledp::PackProgram(rest);
     const uint32_t total = static_cast<uint32_t>(rest.size());
     const uint16_t count = static_cast<uint16_t>(ledp::ChunkCountFor(total));
     for (uint16_t i = 0; i < count; ++i) {

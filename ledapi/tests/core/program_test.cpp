@@ -90,3 +90,22 @@ TEST(Program, ClockTextsAndCalendar) {
   EXPECT_FALSE(ClockIsValid({2024, 13, 1, 0, 0, 0}));
   EXPECT_FALSE(ClockIsValid({2024, 1, 1, 24, 0, 0}));
 }
+
+TEST(Program, PackedProgramsUnpackOnlyWhenWhole) {
+  auto raw = SerializeProgram(Sample());
+  auto packed = PackProgram(raw);
+  EXPECT_LT(packed.size(), raw.size() / 10);
+  auto back = UnpackProgram(packed.data(), packed.size());
+  ASSERT_TRUE(back);
+  EXPECT_EQ(*back, raw);
+  EXPECT_FALSE(UnpackProgram(packed.data(), packed.size() - 1));  // truncated
+  auto longer = packed;
+  longer.push_back(0);
+  EXPECT_FALSE(UnpackProgram(longer.data(), longer.size()));  // trailing bytes
+  EXPECT_FALSE(UnpackProgram(raw.data(), raw.size()));        // not a zlib stream
+  EXPECT_FALSE(UnpackProgram(nullptr, 0));
+  // A small stream that would inflate past the limit is refused.
+  auto bomb = PackProgram(std::vector<uint8_t>(kMaxProgramBytes + 1, 0));
+  EXPECT_LT(bomb.size(), 64u * 1024u);
+  EXPECT_FALSE(UnpackProgram(bomb.data(), bomb.size()));
+}
