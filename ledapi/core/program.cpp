@@ -50,7 +50,7 @@ bool ReadWindow(Reader& rd, Window& win) {
   if (!rd.U8(type) || !rd.U8(format) || !rd.I16(a.Left) || !rd.I16(a.Top) || !rd.I16(a.Right) ||
       !rd.I16(a.Bottom) || !rd.U16(w) || !rd.U16(h))
     return false;
-  if (w > kMaxSide || h > kMaxSide) return false;
+  if (w == 0 || h == 0 || w > kMaxSide || h > kMaxSide) return false;  // nothing to show is malformed
   if (type == static_cast<uint8_t>(WindowType::Picture)) {
     if (format != 0) return false;
     win.Type = WindowType::Picture;

@@ -1,12 +1,17 @@
 #include "ledscreen/app/view_win.h"
 
+#include <algorithm>
+
 #include "ledscreen/core/screen.h"
 #include "ui/core/utf.h"
 
 namespace ledscreen {
 
 View::View(int width, int height, int pitch, const std::string& title) : pitch_(pitch) {
-  dots_ = LedDots(plat::Raster(width, height), pitch);
+  // Narrow the dots rather than run off the display.
+  const int fit = (GetSystemMetrics(SM_CXSCREEN) - 16) / std::max(width, 1);
+  pitch_ = std::clamp(std::min(pitch_, fit), 1, 16);
+  dots_ = LedDots(plat::Raster(width, height), pitch_);
   WNDCLASSW wc{};
   wc.lpfnWndProc = Proc;
   wc.hInstance = GetModuleHandleW(nullptr);

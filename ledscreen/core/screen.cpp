@@ -282,7 +282,7 @@ int64_t Screen::NextChange(int64_t nowMs) const {
 plat::Raster LedDots(const plat::Raster& src, int pitch) {
   pitch = std::clamp(pitch, 1, 16);
   plat::Raster out(src.Width() * pitch, src.Height() * pitch, plat::RGBColor(8, 8, 8));
-  const int dot = pitch > 2 ? pitch - 1 : pitch;
+  const int dot = pitch > 1 ? pitch - 1 : 1;
   for (int y = 0; y < src.Height(); ++y) {
     for (int x = 0; x < src.Width(); ++x) {
       plat::Color c = src.Pixel(x, y);

@@ -65,6 +65,9 @@ TEST(Program, InconsistentFieldsAreRefused) {
   EXPECT_FALSE(with(5, 19));    // root type other than 17/18
   EXPECT_FALSE(with(4, 2));     // program version
   EXPECT_FALSE(with(8, 65));    // too many pages
+  auto empty = SerializeProgram(Sample());
+  empty[16 + 10] = empty[16 + 11] = 0;
+  EXPECT_FALSE(ParseProgram(empty.data(), empty.size()));
   // Glyph widths that do not add up to the strip: the clock window's first
   // width is behind the picture window.
   const size_t clockAt = 10 + 6 + (2 + 8 + 4 + 32 * 96 * 3);
