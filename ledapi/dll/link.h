@@ -1,0 +1,54 @@
+// One open UDP link: a socket on the link's local port, the protocol engine,
+// and a worker thread that receives, retransmits and reports.
+//
+// Notification records: every report is written into one slot of a ring of
+// kNotifyRing records owned by the library for the life of the process, and
+// its address is posted as WParam. A slot is written again only after
+// kNotifyRing - 1 later reports, so a record stays valid while the receiving
+// window works through its queue; it is never freed, so even a program that
+// lets thousands of reports pile up unread can never read freed memory.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ledapi/core/link_engine.h"
+#include "ledapi/net/udp.h"
+
+namespace ledapi {
+
+constexpr size_t kNotifyRing = 4096;
+
+class Link {
+ public:
+  // Binds `port` on `bindAddr`; nullptr when the port cannot be had.
+  static std::unique_ptr<Link> Open(int handle, uint32_t bindAddr, uint16_t port, HWND window, UINT message);
+  ~Link();
+
+  void Retarget(HWND window, UINT message);
+  void Command(const ledp::Request& r, const std::string& host, int port);
+  void SendProgram(std::vector<uint8_t> blob, int address, const std::string& host, int port);
+  uint16_t Port() const { return port_; }
+
+ private:
+  Link(int handle, uint16_t port, uint32_t session, const ledp::EngineConfig& cfg);
+  void Run();
+  void FlushLocked();
+
+  int handle_;
+  uint16_t port_;
+  std::mutex mu_;
+  ledp::LinkEngine engine_;
+  ledp::net::UdpSocket sock_;
+  HWND window_ = nullptr;
+  UINT message_ = 0;
+  std::atomic<bool> stop_{false};
+  std::thread worker_;
+};
+
+}  // namespace ledapi

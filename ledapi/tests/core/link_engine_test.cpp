@@ -1,0 +1,201 @@
+// The link engine against the screen's core over a simulated network.
+#include "ledapi/core/link_engine.h"
+
+#include <gtest/gtest.h>
+
+#include "ledapi/core/program.h"
+#include "ledapi/tests/support/sim_net.h"
+#include "screenlink/core/led_records.h"
+
+using namespace ledp;
+
+namespace {
+
+plat::Raster Board(uint32_t seed) {
+  plat::Raster r(512, 96);
+  std::mt19937 rng(seed);
+  for (int y = 0; y < 96; ++y)
+    for (int x = 0; x < 512; ++x) r.SetPixel(x, y, rng() & 0xFFFFFF);
+  return r;
+}
+
+std::vector<uint8_t> BoardProgram(const plat::Raster& board, uint8_t root = 17) {
+  Program p;
+  p.RootType = root;
+  p.Pages.push_back({200000, {}});
+  Window w;
+  w.Area = {0, 0, 512, 96};
+  w.Pixels = board;
+  p.Pages[0].Windows.push_back(std::move(w));
+  return PackProgram(SerializeProgram(p));
+}
+
+struct Rig {
+  explicit Rig(simnet::Faults f = {}, uint32_t seed = 1, ledscreen::ScreenConfig cfg = {})
+      : screen(cfg), net(link, screen, f, seed) {}
+  LinkEngine link{0xC0FFEE};
+  ledscreen::Screen screen;
+  simnet::Net net;
+};
+
+Request Cmd(int32_t command, int32_t value = 0) {
+  Request r;
+  r.Command = command;
+  r.Value = value;
+  return r;
+}
+
+}  // namespace
+
+TEST(LinkEngine, CommandsAreAnswered) {
+  ledscreen::ScreenConfig cfg;
+  cfg.AutoBrightness = true;
+  Rig rig({}, 1, cfg);
+  rig.link.Command(Cmd(led::kCmdSetPower, 0), "127.0.0.1", 6666, 0);
+  rig.link.Command(Cmd(led::kCmdGetPower), "127.0.0.1", 6666, 0);
+  rig.link.Command(Cmd(led::kCmdSetBrightness, 1), "127.0.0.1", 6666, 0);
+  rig.net.Run(10000);
+  ASSERT_EQ(rig.net.Notices.size(), 3u);
+  for (const Notice& n : rig.net.Notices) {
+    EXPECT_EQ(n.Kind, led::kKindAnswer);
+    EXPECT_EQ(n.Host, "127.0.0.1");
+    EXPECT_EQ(n.Port, 6666);
+  }
+  EXPECT_EQ(rig.net.Notices[0].Command, led::kCmdSetPower);
+  EXPECT_EQ(rig.net.Notices[1].Value, 0);  // power was switched off first
+  EXPECT_EQ(rig.net.Notices[2].Status, led::kStatusAutoMode);
+  EXPECT_EQ(rig.net.ToScreen, 3);  // no loss, no retransmission
+  EXPECT_FALSE(rig.screen.Power());
+}
+
+TEST(LinkEngine, BoardArrivesWholeWithoutLoss) {
+  Rig rig;
+  plat::Raster board = Board(5);
+  auto blob = BoardProgram(board);
+  const int chunks = static_cast<int>(ChunkCountFor(static_cast<uint32_t>(blob.size())));
+  EXPECT_GE(chunks, 106);  // noise does not compress
+  rig.link.SendProgram(blob, 0, "127.0.0.1", 6666, 0);
+  rig.net.Run(10000);
+  ASSERT_EQ(rig.net.Notices.size(), 1u);
+  EXPECT_EQ(rig.net.Notices[0].Kind, led::kKindSendDone);
+  EXPECT_EQ(rig.net.Notices[0].Status, led::kStatusOk);
+  EXPECT_EQ(rig.net.ToScreen, chunks);
+  EXPECT_LT(rig.net.Now, 50);
+  rig.screen.Render(rig.net.Now, 0);
+  EXPECT_TRUE(rig.screen.Picture().SamePixels(board));
+}
+
+TEST(LinkEngine, SendsCompleteUnderLossDuplicationAndReordering) {
+  const simnet::Faults bad{0.2, 0.2, 0.1, 0.1};
+  for (uint32_t seed = 1; seed <= 12; ++seed) {
+    SCOPED_TRACE(seed);
+    Rig rig(bad, seed);
+    plat::Raster board = Board(seed);
+    // The screen must never show a part of the new board.
+    bool partial = false;
+    rig.net.AfterScreenDatagram = [&] {
+      rig.screen.Render(rig.net.Now, 0);
+      const plat::Raster& pic = rig.screen.Picture();
+      if (!pic.SamePixels(board) && !pic.SamePixels(plat::Raster(512, 96))) partial = true;
+    };
+    rig.link.SendProgram(BoardProgram(board), 0, "127.0.0.1", 6666, 0);
+    rig.link.Command(Cmd(led::kCmdGetBrightness), "127.0.0.1", 6666, 0);
+    rig.net.Run(10000);
+    ASSERT_EQ(rig.net.Notices.size(), 2u);
+    for (const Notice& n : rig.net.Notices) {
+      EXPECT_NE(n.Kind, led::kKindTimeout);
+      EXPECT_LT(rig.net.Now, 2000);
+    }
+    EXPECT_FALSE(partial);
+    rig.screen.Render(rig.net.Now, 0);
+    EXPECT_TRUE(rig.screen.Picture().SamePixels(board));
+    // Each log line is one command, however often its datagrams came.
+    EXPECT_EQ(rig.screen.TakeLog().size(), 2u);
+  }
+}
+
+TEST(LinkEngine, MissingScreenTimesOutAtTheDeadline) {
+  Rig rig;
+  rig.net.ScreenPresent = false;
+  rig.link.SendProgram(BoardProgram(Board(1)), 0, "127.0.0.1", 6666, 0);
+  rig.link.Command(Cmd(led::kCmdQuery), "127.0.0.1", 6666, 100);
+  rig.net.Run(60000);
+  ASSERT_EQ(rig.net.Notices.size(), 2u);
+  EXPECT_EQ(rig.net.Notices[0].Kind, led::kKindTimeout);
+  EXPECT_EQ(rig.net.Notices[0].Command, led::kCmdSend);
+  EXPECT_EQ(rig.net.Notices[0].Host, "127.0.0.1");
+  EXPECT_EQ(rig.net.Notices[1].Kind, led::kKindTimeout);
+  EXPECT_EQ(rig.net.Notices[1].Command, led::kCmdQuery);
+  EXPECT_EQ(rig.net.Now, 2100);
+  EXPECT_EQ(rig.link.Pending(), 0u);
+  // Retransmissions back off: a window of chunks and a few repeats, not a flood.
+  EXPECT_LT(rig.net.ToScreen, 16 * 30 + 30);  // at most one window every 80 ms
+}
+
+TEST(LinkEngine, UnusableTargetsFailAtOnceAndAreNeverSentTo) {
+  LinkEngine link(1);
+  for (const char* host : {"", "192.168.1.99", "screen", "127.0.0.1:6666", "0.0.0.0"}) {
+    link.Command(Cmd(led::kCmdQuery), host, 6666, 0);
+    link.SendProgram(std::vector<uint8_t>(10, 1), 3, host, 6666, 0);
+  }
+  link.Command(Cmd(led::kCmdQuery), "127.0.0.1", 0, 0);
+  link.Command(Cmd(led::kCmdQuery), "127.0.0.1", 65536, 0);
+  EXPECT_TRUE(link.TakeOutgoing().empty());
+  auto notices = link.TakeNotices();
+  ASSERT_EQ(notices.size(), 12u);
+  for (const Notice& n : notices) EXPECT_EQ(n.Kind, led::kKindTimeout);
+  EXPECT_EQ(notices[3].Host, "192.168.1.99");
+  EXPECT_EQ(notices[3].Address, 3);
+  EXPECT_EQ(link.Pending(), 0u);
+
+  // A link bound to a real interface may address the network.
+  EngineConfig open;
+  open.LoopbackOnly = false;
+  LinkEngine wide(2, open);
+  wide.Command(Cmd(led::kCmdQuery), "10.1.2.3", 6666, 0);
+  ASSERT_EQ(wide.TakeOutgoing().size(), 1u);
+}
+
+TEST(LinkEngine, OnlyTheAddressedScreenMayAnswer) {
+  LinkEngine link(77);
+  const uint32_t seq = link.Command(Cmd(led::kCmdGetPower), "127.0.0.1", 6666, 0);
+  auto answer = EncodeAnswer(77, seq, {led::kCmdGetPower, 0, 1});
+  link.OnDatagram(answer.data(), answer.size(), {0x7F000001, 6667}, 1);  // other port
+  link.OnDatagram(answer.data(), answer.size(), {0x7F000002, 6666}, 1);  // other address
+  auto stranger = EncodeAnswer(78, seq, {led::kCmdGetPower, 0, 1});      // other session
+  link.OnDatagram(stranger.data(), stranger.size(), {0x7F000001, 6666}, 1);
+  auto wrongCmd = EncodeAnswer(77, seq, {led::kCmdGetBrightness, 0, 1});
+  link.OnDatagram(wrongCmd.data(), wrongCmd.size(), {0x7F000001, 6666}, 1);
+  EXPECT_TRUE(link.TakeNotices().empty());
+  link.OnDatagram(answer.data(), answer.size(), {0x7F000001, 6666}, 1);
+  auto n = link.TakeNotices();
+  ASSERT_EQ(n.size(), 1u);
+  EXPECT_EQ(n[0].Value, 1);
+  // The same answer again is a duplicate: no second report.
+  link.OnDatagram(answer.data(), answer.size(), {0x7F000001, 6666}, 2);
+  EXPECT_TRUE(link.TakeNotices().empty());
+}
+
+TEST(LinkEngine, TheLastOfTwoOverlappingSendsIsShown) {
+  Rig rig({0.2, 0.2, 0.2, 0.3}, 9);
+  plat::Raster first = Board(1), second = Board(2);
+  rig.link.SendProgram(BoardProgram(first), 0, "127.0.0.1", 6666, 0);
+  rig.link.SendProgram(BoardProgram(second), 0, "127.0.0.1", 6666, 0);
+  rig.net.Run(10000);
+  ASSERT_EQ(rig.net.Notices.size(), 2u);
+  rig.screen.Render(rig.net.Now, 0);
+  EXPECT_TRUE(rig.screen.Picture().SamePixels(second));
+}
+
+TEST(LinkEngine, ABurstOfCommandsGoesOutAFewAtATime) {
+  Rig rig;
+  for (int i = 0; i < 100; ++i) rig.link.Command(Cmd(led::kCmdQuery), "127.0.0.1", 6666, 0);
+  EXPECT_EQ(rig.link.TakeOutgoing().size(), 16u);  // the rest wait for free places
+  rig.net.Run(10000);
+  // Those first 16 datagrams were taken off the wire above: they time out,
+  // everything after them is answered.
+  ASSERT_EQ(rig.net.Notices.size(), 100u);
+  int answered = 0;
+  for (const Notice& n : rig.net.Notices) answered += n.Kind == led::kKindAnswer;
+  EXPECT_GE(answered, 84);
+}

@@ -1,0 +1,114 @@
+#include "ledapi/core/program.h"
+
+#include <gtest/gtest.h>
+
+using namespace ledp;
+
+namespace {
+
+Program Sample() {
+  Program p;
+  p.RootType = 18;
+  p.Pages.push_back({20000, {}});
+  Window pic;
+  pic.Area = {480, 0, 512, 96};
+  pic.Pixels = plat::Raster(32, 96, plat::RGBColor(1, 2, 3));
+  pic.Pixels.SetPixel(31, 95, plat::clRed);
+  p.Pages[0].Windows.push_back(pic);
+  Window clock;
+  clock.Type = WindowType::Clock;
+  clock.Area = {0, 0, 128, 32};
+  clock.Format = 4;
+  clock.GlyphChars = "01";
+  clock.GlyphWidths = {3, 2};
+  clock.Pixels = plat::Raster(5, 4, plat::clYellow);
+  p.Pages[0].Windows.push_back(clock);
+  p.Pages.push_back({5, {}});
+  return p;
+}
+
+}  // namespace
+
+TEST(Program, RoundTripKeepsEverything) {
+  auto blob = SerializeProgram(Sample());
+  auto p = ParseProgram(blob.data(), blob.size());
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->RootType, 18);
+  ASSERT_EQ(p->Pages.size(), 2u);
+  EXPECT_EQ(p->Pages[0].DisplayMs, 20000u);
+  ASSERT_EQ(p->Pages[0].Windows.size(), 2u);
+  const Window& pic = p->Pages[0].Windows[0];
+  EXPECT_EQ(pic.Area, (plat::Rect{480, 0, 512, 96}));
+  EXPECT_TRUE(pic.Pixels.SamePixels(Sample().Pages[0].Windows[0].Pixels));
+  const Window& clock = p->Pages[0].Windows[1];
+  EXPECT_EQ(clock.Type, WindowType::Clock);
+  EXPECT_EQ(clock.Format, 4);
+  EXPECT_EQ(clock.GlyphChars, "01");
+  EXPECT_EQ(clock.GlyphWidths, (std::vector<uint16_t>{3, 2}));
+  EXPECT_TRUE(p->Pages[1].Windows.empty());
+}
+
+TEST(Program, EveryTruncationAndTrailingByteIsRefused) {
+  auto blob = SerializeProgram(Sample());
+  for (size_t n = 0; n < blob.size(); n += (n < 64 ? 1 : 97)) EXPECT_FALSE(ParseProgram(blob.data(), n)) << n;
+  blob.push_back(0);
+  EXPECT_FALSE(ParseProgram(blob.data(), blob.size()));
+}
+
+TEST(Program, InconsistentFieldsAreRefused) {
+  auto blob = SerializeProgram(Sample());
+  auto with = [&](size_t at, uint8_t v) {
+    auto b = blob;
+    b[at] = v;
+    return ParseProgram(b.data(), b.size()).has_value();
+  };
+  EXPECT_FALSE(with(5, 19));    // root type other than 17/18
+  EXPECT_FALSE(with(4, 2));     // program version
+  EXPECT_FALSE(with(8, 65));    // too many pages
+  auto empty = SerializeProgram(Sample());
+  empty[16 + 10] = empty[16 + 11] = 0;
+  EXPECT_FALSE(ParseProgram(empty.data(), empty.size()));
+  // Glyph widths that do not add up to the strip: the clock window's first
+  // width is behind the picture window.
+  const size_t clockAt = 10 + 6 + (2 + 8 + 4 + 32 * 96 * 3);
+  EXPECT_FALSE(with(clockAt + 16, 4));
+  EXPECT_TRUE(with(clockAt + 16, 3));  // unchanged value
+}
+
+TEST(Program, ClockTextsAndCalendar) {
+  ClockTime t{2024, 2, 29, 7, 5, 9};
+  EXPECT_EQ(ClockText(1, t), "2024-02-29");
+  EXPECT_EQ(ClockText(2, t), "07:05");
+  EXPECT_EQ(ClockText(3, t), "07:05:09");
+  EXPECT_EQ(ClockText(4, t), "2024-02-29 07:05:09");
+  EXPECT_EQ(ClockText(0, t), "07:05:09");
+  for (ClockTime c : {ClockTime{1970, 1, 1, 0, 0, 0}, ClockTime{2000, 2, 29, 12, 0, 1},
+                      ClockTime{2023, 12, 31, 23, 59, 59}, ClockTime{2100, 3, 1, 0, 0, 0}}) {
+    EXPECT_TRUE(ClockIsValid(c));
+    EXPECT_EQ(SecondsToClock(ClockToSeconds(c)), c);
+  }
+  EXPECT_EQ(ClockToSeconds({1970, 1, 2, 0, 0, 0}), 86400);
+  EXPECT_FALSE(ClockIsValid({2023, 2, 29, 0, 0, 0}));
+  EXPECT_FALSE(ClockIsValid({2100, 2, 29, 0, 0, 0}));
+  EXPECT_FALSE(ClockIsValid({2024, 13, 1, 0, 0, 0}));
+  EXPECT_FALSE(ClockIsValid({2024, 1, 1, 24, 0, 0}));
+}
+
+TEST(Program, PackedProgramsUnpackOnlyWhenWhole) {
+  auto raw = SerializeProgram(Sample());
+  auto packed = PackProgram(raw);
+  EXPECT_LT(packed.size(), raw.size() / 10);
+  auto back = UnpackProgram(packed.data(), packed.size());
+  ASSERT_TRUE(back);
+  EXPECT_EQ(*back, raw);
+  EXPECT_FALSE(UnpackProgram(packed.data(), packed.size() - 1));  // truncated
+  auto longer = packed;
+  longer.push_back(0);
+  EXPECT_FALSE(UnpackProgram(longer.data(), longer.size()));  // trailing bytes
+  EXPECT_FALSE(UnpackProgram(raw.data(), raw.size()));        // not a zlib stream
+  EXPECT_FALSE(UnpackProgram(nullptr, 0));
+  // A small stream that would inflate past the limit is refused.
+  auto bomb = PackProgram(std::vector<uint8_t>(kMaxProgramBytes + 1, 0));
+  EXPECT_LT(bomb.size(), 64u * 1024u);
+  EXPECT_FALSE(UnpackProgram(bomb.data(), bomb.size()));
+}

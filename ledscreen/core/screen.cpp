@@ -1,0 +1,301 @@
+#include "ledscreen/core/screen.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "ledscreen/core/png.h"
+#include "screenlink/core/led_records.h"
+
+namespace ledscreen {
+
+using ledp::Packet;
+
+namespace {
+
+// Copies src to dst at (x, y), only where it falls inside `clip`.
+void BlitClipped(plat::Raster& dst, int x, int y, const plat::Raster& src, plat::Rect clip) {
+  clip.Left = std::max({clip.Left, x, 0});
+  clip.Top = std::max({clip.Top, y, 0});
+  clip.Right = std::min({clip.Right, x + src.Width(), dst.Width()});
+  clip.Bottom = std::min({clip.Bottom, y + src.Height(), dst.Height()});
+  if (clip.IsNull()) return;
+  plat::Rect from{clip.Left - x, clip.Top - y, clip.Right - x, clip.Bottom - y};
+  plat::Blit(dst, clip.Left, clip.Top, src, from);
+}
+
+void DrawClock(plat::Raster& dst, const ledp::Window& w, int64_t seconds) {
+  const std::string text = ledp::ClockText(w.Format, ledp::SecondsToClock(seconds));
+  const int y = w.Area.Top + (w.Area.Height() - w.Pixels.Height()) / 2;
+  int x = w.Area.Left;
+  for (char c : text) {
+    size_t i = w.GlyphChars.find(c);
+    if (i == std::string::npos) continue;
+    int from = 0;
+    for (size_t k = 0; k < i; ++k) from += w.GlyphWidths[k];
+    const int gw = w.GlyphWidths[i];
+    plat::Rect glyph{x, y, x + gw, y + w.Pixels.Height()};
+    plat::Rect clip = w.Area;
+    clip.Left = std::max(clip.Left, glyph.Left);
+    clip.Right = std::min(clip.Right, glyph.Right);
+    if (clip.Right > clip.Left) {
+      // The glyph strip is a picture; draw just this glyph's columns.
+      plat::Raster one(gw, w.Pixels.Height());
+      plat::Blit(one, 0, 0, w.Pixels, plat::Rect{from, 0, from + gw, w.Pixels.Height()});
+      BlitClipped(dst, x, y, one, clip);
+    }
+    x += gw;
+  }
+}
+
+bool HasClock(const ledp::Page& p) {
+  return std::any_of(p.Windows.begin(), p.Windows.end(),
+                     [](const ledp::Window& w) { return w.Type == ledp::WindowType::Clock; });
+}
+
+const char* CommandName(int32_t c) {
+  switch (c) {
+    case led::kCmdQuery: return "query";
+    case led::kCmdAdjustTime: return "set clock";
+    case led::kCmdGetPower: return "get power";
+    case led::kCmdSetPower: return "set power";
+    case led::kCmdGetBrightness: return "get brightness";
+    case led::kCmdSetBrightness: return "set brightness";
+    default: return "unknown command";
+  }
+}
+
+}  // namespace
+
+Screen::Screen(ScreenConfig cfg) : cfg_(std::move(cfg)) {
+  cfg_.Width = std::clamp(cfg_.Width, 1, ledp::kMaxSide);
+  cfg_.Height = std::clamp(cfg_.Height, 1, ledp::kMaxSide);
+  picture_ = plat::Raster(cfg_.Width, cfg_.Height);
+}
+
+std::string Screen::LoadCard(int64_t nowMs) {
+  if (cfg_.CardPath.empty()) return "no card file";
+  std::ifstream f(cfg_.CardPath, std::ios::binary);
+  if (!f) return "card " + cfg_.CardPath + ": empty";
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  auto p = ledp::ParseProgram(bytes.data(), bytes.size());
+  if (!p) return "card " + cfg_.CardPath + ": not a valid program, ignored";
+  Show(std::move(*p), nowMs);
+  return "card " + cfg_.CardPath + ": stored program shown";
+}
+
+std::string Screen::Who(const Endpoint& from, const Packet& p) const {
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "%s:%u session %08x #%u", ledp::FormatIPv4(from.Addr).c_str(),
+                static_cast<unsigned>(from.Port), static_cast<unsigned>(p.Session), static_cast<unsigned>(p.Seq));
+  return buf;
+}
+
+void Screen::SendReply(const Endpoint& to, std::vector<uint8_t> bytes) { replies_.push_back({to, std::move(bytes)}); }
+
+void Screen::Remember(const Key& key, std::vector<uint8_t> reply) {
+  if (answered_.emplace(key, std::move(reply)).second) answeredOrder_.push_back(key);
+  while (answeredOrder_.size() > kAnswered) {
+    answered_.erase(answeredOrder_.front());
+    answeredOrder_.pop_front();
+  }
+}
+
+void Screen::OnDatagram(const uint8_t* data, size_t size, const Endpoint& from, int64_t nowMs,
+                        int64_t wallSeconds) {
+  auto p = ledp::Decode(data, size);
+  if (!p) return;
+  if (p->Kind != ledp::Type::Request && p->Kind != ledp::Type::Chunk) return;
+  const Key key{from.Addr, from.Port, p->Session, p->Seq};
+  // A repeat of something already done gets the same answer again and
+  // changes nothing.
+  if (auto done = answered_.find(key); done != answered_.end()) {
+    SendReply(from, done->second);
+    return;
+  }
+  if (p->Kind == ledp::Type::Request) OnRequest(*p, from, key, wallSeconds);
+  else OnChunk(*p, from, key, nowMs);
+}
+
+void Screen::OnRequest(const Packet& p, const Endpoint& from, const Key& key, int64_t wallSeconds) {
+  ledp::Answer a{p.Req.Command, led::kStatusOk, 0};
+  std::string what = CommandName(p.Req.Command);
+  switch (p.Req.Command) {
+    case led::kCmdQuery: a.Value = 1; break;
+    case led::kCmdGetPower: a.Value = power_ ? 1 : 0; break;
+    case led::kCmdSetPower:
+      what += " " + std::to_string(p.Req.Value);
+      if (cfg_.AutoPower) {
+        a.Status = led::kStatusAutoMode;
+      } else {
+        power_ = p.Req.Value == 1;
+        dirty_ = true;
+      }
+      a.Value = power_ ? 1 : 0;
+      break;
+    case led::kCmdGetBrightness: a.Value = brightness_; break;
+    case led::kCmdSetBrightness:
+      what += " " + std::to_string(p.Req.Value);
+      if (cfg_.AutoBrightness) a.Status = led::kStatusAutoMode;
+      else if (p.Req.Value < 1 || p.Req.Value > kMaxBrightness) a.Status = led::kStatusRejected;
+      else brightness_ = p.Req.Value;
+      a.Value = brightness_;
+      break;
+    case led::kCmdAdjustTime: {
+      const ledp::ClockTime& c = p.Req.Clock;
+      what += " " + ledp::ClockText(4, c);
+      if (ledp::ClockIsValid(c)) clockOffset_ = ledp::ClockToSeconds(c) - wallSeconds;
+      else a.Status = led::kStatusRejected;
+      break;
+    }
+    default: a.Status = led::kStatusRejected; break;
+  }
+  log_.push_back(Who(from, p) + " " + what + " -> status " + std::to_string(a.Status) + ", value " +
+                 std::to_string(a.Value));
+  auto bytes = ledp::EncodeAnswer(p.Session, p.Seq, a);
+  Remember(key, bytes);
+  SendReply(from, std::move(bytes));
+}
+
+void Screen::OnChunk(const Packet& p, const Endpoint& from, const Key& key, int64_t nowMs) {
+  const ledp::Chunk& c = p.Piece;
+  auto it = transfers_.find(key);
+  if (it == transfers_.end()) {
+    if (transfers_.size() >= kMaxTransfers) {
+      // Make room by dropping the transfer that has been quiet longest; its
+      // sender times out or starts over.
+      auto oldest = std::min_element(transfers_.begin(), transfers_.end(), [](const auto& a, const auto& b) {
+        return a.second.LastActivity < b.second.LastActivity;
+      });
+      transfers_.erase(oldest);
+    }
+    Transfer t;
+    t.Total = c.TotalLength;
+    t.Count = c.Count;
+    t.Data.assign(c.TotalLength, 0);
+    t.Bits.assign((c.Count + 7u) / 8u, 0);
+    it = transfers_.emplace(key, std::move(t)).first;
+  }
+  Transfer& t = it->second;
+  if (c.TotalLength != t.Total || c.Count != t.Count) return;  // not the same program: drop
+  t.LastActivity = nowMs;
+  uint8_t& byte = t.Bits[c.Index / 8];
+  const uint8_t bit = static_cast<uint8_t>(1u << (c.Index % 8));
+  if (!(byte & bit)) {
+    byte |= bit;
+    std::copy(c.Data, c.Data + c.Size, t.Data.begin() + size_t{c.Index} * ledp::kChunkData);
+    ++t.Have;
+  }
+  if (t.Have == t.Count) {
+    Complete(p, from, key, t, nowMs);
+    transfers_.erase(key);
+    return;
+  }
+  ledp::ChunkAck ack{t.Count, false, 0, t.Bits};
+  SendReply(from, ledp::EncodeChunkAck(p.Session, p.Seq, ack));
+}
+
+void Screen::Complete(const Packet& p, const Endpoint& from, const Key& key, Transfer& t, int64_t nowMs) {
+  ledp::ChunkAck ack{t.Count, true, led::kStatusOk, t.Bits};
+  std::string line = Who(from, p) + " program, " + std::to_string(t.Total) + " bytes (packed) in " +
+                     std::to_string(t.Count) + " datagrams -> ";
+  auto raw = ledp::UnpackProgram(t.Data.data(), t.Data.size());
+  std::optional<ledp::Program> program;
+  if (raw) program = ledp::ParseProgram(raw->data(), raw->size());
+  if (!program) {
+    ack.Status = led::kStatusRejected;
+    line += "refused (not a valid program)";
+  } else {
+    size_t windows = 0;
+    for (const auto& page : program->Pages) windows += page.Windows.size();
+    line += std::to_string(program->Pages.size()) + " page(s), " + std::to_string(windows) + " window(s), root " +
+            std::to_string(program->RootType);
+    // A program that completes after a newer one from the same link is not
+    // shown: the operator's last send wins.
+    auto link = std::make_tuple(from.Addr, from.Port, p.Session);
+    auto newest = newestShown_.find(link);
+    if (newest != newestShown_.end() && newest->second > p.Seq) {
+      line += ", superseded";
+    } else {
+      if (newestShown_.size() > 1024) newestShown_.clear();
+      newestShown_[link] = p.Seq;
+      if (program->RootType == 18) {
+        if (cfg_.CardPath.empty()) line += ", no card file";
+        else if (WriteFileReplacing(cfg_.CardPath, *raw)) line += ", stored on the card";
+        else line += ", storing on the card FAILED";
+      }
+      Show(std::move(*program), nowMs);
+      line += ", shown";
+    }
+  }
+  log_.push_back(line);
+  auto bytes = ledp::EncodeChunkAck(p.Session, p.Seq, ack);
+  Remember(key, bytes);
+  SendReply(from, std::move(bytes));
+}
+
+void Screen::Show(ledp::Program p, int64_t nowMs) {
+  program_ = std::move(p);
+  shownAt_ = nowMs;
+  dirty_ = true;
+}
+
+size_t Screen::CurrentPage(int64_t nowMs) const {
+  const auto& pages = program_->Pages;
+  if (pages.size() < 2) return 0;
+  int64_t cycle = 0;
+  for (const auto& pg : pages) cycle += std::max<int64_t>(pg.DisplayMs, 1);
+  int64_t t = (nowMs - shownAt_) % cycle;
+  for (size_t i = 0; i < pages.size(); ++i) {
+    t -= std::max<int64_t>(pages[i].DisplayMs, 1);
+    if (t < 0) return i;
+  }
+  return 0;
+}
+
+bool Screen::Render(int64_t nowMs, int64_t wallSeconds) {
+  plat::Raster next(cfg_.Width, cfg_.Height);
+  if (power_ && program_ && !program_->Pages.empty()) {
+    const ledp::Page& page = program_->Pages[CurrentPage(nowMs)];
+    for (const ledp::Window& w : page.Windows) {
+      if (w.Type == ledp::WindowType::Picture) BlitClipped(next, w.Area.Left, w.Area.Top, w.Pixels, w.Area);
+      else DrawClock(next, w, wallSeconds + clockOffset_);
+    }
+  }
+  const bool changed = !drawn_ || !next.SamePixels(picture_);
+  drawn_ = true;
+  dirty_ = false;
+  if (changed) picture_ = std::move(next);
+  return changed;
+}
+
+int64_t Screen::NextChange(int64_t nowMs) const {
+  int64_t t = nowMs + 60000;
+  if (!power_ || !program_ || program_->Pages.empty()) return t;
+  if (HasClock(program_->Pages[CurrentPage(nowMs)])) t = std::min(t, nowMs + 200);
+  if (program_->Pages.size() > 1) t = std::min(t, nowMs + 100);
+  return t;
+}
+
+plat::Raster LedDots(const plat::Raster& src, int pitch) {
+  pitch = std::clamp(pitch, 1, 16);
+  plat::Raster out(src.Width() * pitch, src.Height() * pitch, plat::RGBColor(8, 8, 8));
+  const int dot = pitch > 1 ? pitch - 1 : 1;
+  for (int y = 0; y < src.Height(); ++y) {
+    for (int x = 0; x < src.Width(); ++x) {
+      plat::Color c = src.Pixel(x, y);
+      if (c == plat::clBlack) c = plat::RGBColor(28, 28, 28);
+      for (int dy = 0; dy < dot; ++dy)
+        for (int dx = 0; dx < dot; ++dx) {
+          // Knock off the corners of larger dots so they look round.
+          const bool corner = dot >= 3 && (dx == 0 || dx == dot - 1) && (dy == 0 || dy == dot - 1);
+          if (!corner) out.SetPixel(x * pitch + dx, y * pitch + dy, c);
+        }
+    }
+  }
+  return out;
+}
+
+}  // namespace ledscreen

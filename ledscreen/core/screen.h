@@ -1,0 +1,111 @@
+// The simulated screen's controller: answers the protocol, reassembles
+// display programs, keeps power, brightness, clock and the stored program,
+// and draws what the LEDs show. No sockets and no clocks of its own: the
+// front end passes the datagrams and the time in.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "ledapi/core/link_engine.h"
+#include "ledapi/core/program.h"
+#include "ui/core/raster.h"
+
+namespace ledscreen {
+
+using ledp::Endpoint;
+
+struct ScreenConfig {
+  int Width = 512;
+  int Height = 96;
+  bool AutoPower = false;       // power commands are refused (Status 99)
+  bool AutoBrightness = false;  // brightness setting is refused (Status 99)
+  std::string CardPath;         // where programs sent with root type 18 are kept
+};
+
+struct Reply {
+  Endpoint To;
+  std::vector<uint8_t> Bytes;
+};
+
+class Screen {
+ public:
+  static constexpr int kMaxBrightness = 16;
+  static constexpr size_t kMaxTransfers = 4;   // programs being received at once
+  static constexpr size_t kAnswered = 256;     // remembered answers for repeated datagrams
+
+  explicit Screen(ScreenConfig cfg);
+
+  // Shows the program stored on the card, if there is a valid one.
+  // Returns a line for the console.
+  std::string LoadCard(int64_t nowMs);
+
+  // `wallSeconds`: the host's local wall clock (see ledp::ClockToSeconds).
+  void OnDatagram(const uint8_t* data, size_t size, const Endpoint& from, int64_t nowMs, int64_t wallSeconds);
+  std::vector<Reply> TakeReplies() { return std::exchange(replies_, {}); }
+  std::vector<std::string> TakeLog() { return std::exchange(log_, {}); }
+
+  // Draws the LEDs as they are now; true when the picture changed.
+  bool Render(int64_t nowMs, int64_t wallSeconds);
+  const plat::Raster& Picture() const { return picture_; }
+  // When the picture may change by itself next (running clock, next page).
+  int64_t NextChange(int64_t nowMs) const;
+  // A command has changed what the LEDs show (program, power) since the
+  // last Render: draw before answering, so that whoever waits for the
+  // answer finds the new picture.
+  bool Dirty() const { return dirty_; }
+
+  bool Power() const { return power_; }
+  int Brightness() const { return brightness_; }
+  int64_t ClockOffset() const { return clockOffset_; }
+  bool HasProgram() const { return program_.has_value(); }
+  const ScreenConfig& Config() const { return cfg_; }
+
+ private:
+  using Key = std::tuple<uint32_t, uint16_t, uint32_t, uint32_t>;  // addr, port, session, seq
+  struct Transfer {
+    uint32_t Total = 0;
+    uint16_t Count = 0;
+    uint16_t Have = 0;
+    std::vector<uint8_t> Data;
+    std::vector<uint8_t> Bits;
+    int64_t LastActivity = 0;
+  };
+
+  void OnRequest(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t wallSeconds);
+  void OnChunk(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs);
+  void Complete(const ledp::Packet& p, const Endpoint& from, const Key& key, Transfer& t, int64_t nowMs);
+  void Remember(const Key& key, std::vector<uint8_t> reply);
+  void SendReply(const Endpoint& to, std::vector<uint8_t> bytes);
+  void Show(ledp::Program p, int64_t nowMs);
+  size_t CurrentPage(int64_t nowMs) const;
+  std::string Who(const Endpoint& from, const ledp::Packet& p) const;
+
+  ScreenConfig cfg_;
+  bool power_ = true;
+  int brightness_ = kMaxBrightness;
+  int64_t clockOffset_ = 0;
+  std::optional<ledp::Program> program_;
+  int64_t shownAt_ = 0;
+  plat::Raster picture_;
+  bool drawn_ = false;
+  bool dirty_ = true;
+
+  std::map<Key, Transfer> transfers_;
+  std::map<Key, std::vector<uint8_t>> answered_;
+  std::deque<Key> answeredOrder_;
+  std::map<std::tuple<uint32_t, uint16_t, uint32_t>, uint32_t> newestShown_;  // per link: last seq shown
+
+  std::vector<Reply> replies_;
+  std::vector<std::string> log_;
+};
+
+// The picture as LED dots for people to look at: each pixel becomes a
+// round-ish dot of `pitch` pixels with a dark gap, unlit dots faintly grey.
+plat::Raster LedDots(const plat::Raster& src, int pitch);
+
+}  // namespace ledscreen

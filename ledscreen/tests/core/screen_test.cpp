@@ -1,0 +1,332 @@
+#include "ledscreen/core/screen.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "ledscreen/core/png.h"
+#include "screenlink/core/led_records.h"
+
+#ifdef HAVE_LIBPNG
+#include <png.h>
+#endif
+
+using namespace ledscreen;
+using ledp::Endpoint;
+
+namespace {
+
+const Endpoint kLink{0x7F000001, 8888};
+
+struct Fixture {
+  explicit Fixture(ScreenConfig cfg = {}) : screen(cfg) {}
+  Screen screen;
+  uint32_t seq = 0;
+
+  ledp::Answer Ask(int32_t command, int32_t value = 0, ledp::ClockTime clock = {}, int64_t wall = 0) {
+    ledp::Request r{command, 0, value, clock};
+    auto d = ledp::EncodeRequest(5, ++seq, r);
+    screen.OnDatagram(d.data(), d.size(), kLink, 0, wall);
+    auto replies = screen.TakeReplies();
+    EXPECT_EQ(replies.size(), 1u);
+    auto p = ledp::Decode(replies.at(0).Bytes.data(), replies.at(0).Bytes.size());
+    EXPECT_TRUE(p && p->Kind == ledp::Type::Answer && p->Seq == seq);
+    return p->Ans;
+  }
+
+  // Delivers a program in order; returns the final acknowledgement.
+  ledp::ChunkAck Send(const std::vector<uint8_t>& program, int64_t now = 0) {
+    const std::vector<uint8_t> blob = ledp::PackProgram(program);
+    ++seq;
+    const uint32_t total = static_cast<uint32_t>(blob.size());
+    const uint16_t count = static_cast<uint16_t>(ledp::ChunkCountFor(total));
+    ledp::ChunkAck last;
+    for (uint16_t i = 0; i < count; ++i) {
+      const size_t off = size_t{i} * ledp::kChunkData;
+      auto d = ledp::EncodeChunk(5, seq, total, i, count, blob.data() + off, std::min(ledp::kChunkData, blob.size() - off));
+      screen.OnDatagram(d.data(), d.size(), kLink, now, 0);
+      for (auto& r : screen.TakeReplies()) last = ledp::Decode(r.Bytes.data(), r.Bytes.size())->Ack;
+    }
+    return last;
+  }
+};
+
+ledp::Program Picture(plat::Color c, uint8_t root = 17, plat::Rect area = {0, 0, 512, 96}) {
+  ledp::Program p;
+  p.RootType = root;
+  p.Pages.push_back({200000, {}});
+  ledp::Window w;
+  w.Area = area;
+  w.Pixels = plat::Raster(area.Width(), area.Height(), c);
+  p.Pages[0].Windows.push_back(std::move(w));
+  return p;
+}
+
+std::string TempPath(const char* name) {
+  return (std::filesystem::temp_directory_path() / (std::string("ledscreen_test_") + name)).string();
+}
+
+}  // namespace
+
+TEST(Screen, PowerBrightnessAndTheirAutomaticModes) {
+  Fixture f;
+  EXPECT_EQ(f.Ask(led::kCmdQuery).Status, led::kStatusOk);
+  EXPECT_EQ(f.Ask(led::kCmdGetPower).Value, 1);
+  EXPECT_EQ(f.Ask(led::kCmdSetPower, 0).Value, 0);
+  EXPECT_EQ(f.Ask(led::kCmdGetPower).Value, 0);
+  EXPECT_EQ(f.Ask(led::kCmdSetPower, 2).Value, 0);  // only 1 means on
+  EXPECT_EQ(f.Ask(led::kCmdSetPower, 1).Value, 1);
+  EXPECT_EQ(f.Ask(led::kCmdGetBrightness).Value, 16);
+  auto b = f.Ask(led::kCmdSetBrightness, 1);
+  EXPECT_EQ(b.Status, led::kStatusOk);
+  EXPECT_EQ(b.Value, 1);
+  b = f.Ask(led::kCmdSetBrightness, 17);
+  EXPECT_EQ(b.Status, led::kStatusRejected);
+  EXPECT_EQ(b.Value, 1);
+  EXPECT_EQ(f.Ask(77).Status, led::kStatusRejected);
+
+  ScreenConfig automatic;
+  automatic.AutoPower = automatic.AutoBrightness = true;
+  Fixture a(automatic);
+  auto p = a.Ask(led::kCmdSetPower, 0);
+  EXPECT_EQ(p.Status, led::kStatusAutoMode);
+  EXPECT_EQ(p.Value, 1);
+  EXPECT_TRUE(a.screen.Power());
+  b = a.Ask(led::kCmdSetBrightness, 1);
+  EXPECT_EQ(b.Status, led::kStatusAutoMode);
+  EXPECT_EQ(b.Value, 16);
+  EXPECT_EQ(a.Ask(led::kCmdGetPower).Status, led::kStatusOk);  // reading is allowed
+}
+
+TEST(Screen, ProgramIsShownAndPowerOffShowsBlack) {
+  Fixture f;
+  auto ack = f.Send(ledp::SerializeProgram(Picture(plat::clYellow)));
+  EXPECT_TRUE(ack.Done);
+  EXPECT_EQ(ack.Status, led::kStatusOk);
+  EXPECT_TRUE(f.screen.Dirty());
+  EXPECT_TRUE(f.screen.Render(0, 0));
+  EXPECT_EQ(f.screen.Picture().Pixel(300, 50), plat::clYellow);
+  EXPECT_FALSE(f.screen.Render(10, 0));  // nothing new
+  f.Ask(led::kCmdSetPower, 0);
+  EXPECT_TRUE(f.screen.Render(20, 0));
+  EXPECT_TRUE(f.screen.Picture().SamePixels(plat::Raster(512, 96)));
+  f.Ask(led::kCmdSetPower, 1);
+  f.screen.Render(30, 0);
+  EXPECT_EQ(f.screen.Picture().Pixel(0, 0), plat::clYellow);
+}
+
+TEST(Screen, WindowsAreClippedToTheirAreaAndTheScreen) {
+  Fixture f;
+  ledp::Program p = Picture(plat::clRed, 17, {480, 0, 512, 96});
+  // A window reaching past the screen's edge, and a picture larger than its area.
+  ledp::Window big;
+  big.Area = {500, 90, 600, 200};
+  big.Pixels = plat::Raster(300, 300, plat::clWhite);
+  p.Pages[0].Windows.push_back(big);
+  f.Send(ledp::SerializeProgram(p));
+  f.screen.Render(0, 0);
+  const plat::Raster& pic = f.screen.Picture();
+  EXPECT_EQ(pic.Pixel(479, 10), plat::clBlack);
+  EXPECT_EQ(pic.Pixel(480, 10), plat::clRed);
+  EXPECT_EQ(pic.Pixel(499, 95), plat::clRed);
+  EXPECT_EQ(pic.Pixel(511, 95), plat::clWhite);
+}
+
+TEST(Screen, MalformedProgramIsRefusedAndChangesNothing) {
+  Fixture f;
+  f.Send(ledp::SerializeProgram(Picture(plat::clYellow)));
+  f.screen.Render(0, 0);
+  auto blob = ledp::SerializeProgram(Picture(plat::clRed));
+  blob.push_back(0);  // one byte too many
+  auto ack = f.Send(blob);
+  EXPECT_TRUE(ack.Done);
+  EXPECT_EQ(ack.Status, led::kStatusRejected);
+  f.screen.Render(1, 0);
+  EXPECT_EQ(f.screen.Picture().Pixel(0, 0), plat::clYellow);
+}
+
+TEST(Screen, RepeatedDatagramsAreAnsweredAgainButCountOnce) {
+  Fixture f;
+  auto d = ledp::EncodeRequest(5, 1, {led::kCmdSetPower, 0, 0, {}});
+  for (int i = 0; i < 3; ++i) f.screen.OnDatagram(d.data(), d.size(), kLink, i, 0);
+  EXPECT_EQ(f.screen.TakeReplies().size(), 3u);
+  EXPECT_EQ(f.screen.TakeLog().size(), 1u);
+  // A second power-on with the same number from the link is a repeat, not a command.
+  auto on = ledp::EncodeRequest(5, 1, {led::kCmdSetPower, 0, 1, {}});
+  f.screen.OnDatagram(on.data(), on.size(), kLink, 5, 0);
+  EXPECT_FALSE(f.screen.Power());
+  // The same numbers from another port are another link's command.
+  f.screen.OnDatagram(on.data(), on.size(), {0x7F000001, 9999}, 6, 0);
+  EXPECT_TRUE(f.screen.Power());
+}
+
+TEST(Screen, ClockRunsFromTheTimeItWasSet) {
+  Fixture f;
+  const int64_t wall = ledp::ClockToSeconds({2024, 5, 1, 8, 0, 0});
+  // The screen is told it is 12:34:56 while its host thinks 08:00:00.
+  EXPECT_EQ(f.Ask(led::kCmdAdjustTime, 0, {2024, 5, 1, 12, 34, 56}, wall).Status, led::kStatusOk);
+  EXPECT_EQ(f.Ask(led::kCmdAdjustTime, 0, {2024, 2, 30, 0, 0, 0}, wall).Status, led::kStatusRejected);
+
+  // Digits drawn as one-pixel-wide columns, each glyph a different grey.
+  ledp::Program p;
+  p.Pages.push_back({1000, {}});
+  ledp::Window clock;
+  clock.Type = ledp::WindowType::Clock;
+  clock.Area = {10, 0, 128, 32};
+  clock.Format = 3;
+  clock.GlyphChars = ledp::kClockGlyphs;
+  clock.Pixels = plat::Raster(13, 2);
+  for (int i = 0; i < 13; ++i) {
+    clock.GlyphWidths.push_back(1);
+    clock.Pixels.SetPixel(i, 0, plat::RGBColor(i + 1, 0, 0));
+    clock.Pixels.SetPixel(i, 1, plat::RGBColor(i + 1, 0, 0));
+  }
+  p.Pages[0].Windows.push_back(clock);
+  f.Send(ledp::SerializeProgram(p));
+  auto text = [&](int64_t wallNow) {
+    f.screen.Render(0, wallNow);
+    std::string s;
+    for (int x = 10; x < 18; ++x) s += ledp::kClockGlyphs[plat::RedOf(f.screen.Picture().Pixel(x, 15)) - 1];
+    return s;
+  };
+  EXPECT_EQ(text(wall), "12:34:56");
+  EXPECT_EQ(text(wall + 65), "12:36:01");
+  EXPECT_LE(f.screen.NextChange(0), 1000);
+}
+
+TEST(Screen, PagesTakeTurns) {
+  Fixture f;
+  ledp::Program p = Picture(plat::clRed);
+  p.Pages[0].DisplayMs = 100;
+  p.Pages.push_back(Picture(plat::clYellow).Pages[0]);
+  p.Pages[1].DisplayMs = 50;
+  f.Send(ledp::SerializeProgram(p), 1000);
+  f.screen.Render(1099, 0);
+  EXPECT_EQ(f.screen.Picture().Pixel(0, 0), plat::clRed);
+  f.screen.Render(1100, 0);
+  EXPECT_EQ(f.screen.Picture().Pixel(0, 0), plat::clYellow);
+  f.screen.Render(1150, 0);
+  EXPECT_EQ(f.screen.Picture().Pixel(0, 0), plat::clRed);
+}
+
+TEST(Screen, OnlyStoredProgramsComeBackAfterARestart) {
+  ScreenConfig cfg;
+  cfg.CardPath = TempPath("card.bin");
+  std::filesystem::remove(cfg.CardPath);
+  {
+    Fixture f(cfg);
+    EXPECT_NE(f.screen.LoadCard(0).find("empty"), std::string::npos);
+    f.Send(ledp::SerializeProgram(Picture(plat::clYellow, 18)));
+    f.Send(ledp::SerializeProgram(Picture(plat::clRed, 17)));  // shown, not stored
+    f.screen.Render(0, 0);
+    EXPECT_EQ(f.screen.Picture().Pixel(0, 0), plat::clRed);
+  }
+  Fixture again(cfg);
+  again.screen.LoadCard(0);
+  again.screen.Render(0, 0);
+  EXPECT_EQ(again.screen.Picture().Pixel(0, 0), plat::clYellow);
+
+  // A damaged card is ignored, not shown in part.
+  { std::ofstream(cfg.CardPath, std::ios::binary) << "LPRG garbage"; }
+  Fixture damaged(cfg);
+  EXPECT_NE(damaged.screen.LoadCard(0).find("not a valid program"), std::string::npos);
+  EXPECT_FALSE(damaged.screen.HasProgram());
+  std::filesystem::remove(cfg.CardPath);
+}
+
+TEST(Screen, TooManyTransfersAtOnceDropTheQuietestOne) {
+  Fixture f;
+  ledp::Program noisy = Picture(plat::clYellow);
+  uint32_t x = 1;
+  for (int i = 0; i < 4000; ++i) {  // enough noise that the program spans datagrams
+    x = x * 1103515245 + 12345;
+    noisy.Pages[0].Windows[0].Pixels.SetPixel(static_cast<int>(x % 512), static_cast<int>((x >> 9) % 96), x >> 8);
+  }
+  auto blob = ledp::PackProgram(ledp::SerializeProgram(noisy));
+  const uint32_t total = static_cast<uint32_t>(blob.size());
+  const uint16_t count = static_cast<uint16_t>(ledp::ChunkCountFor(total));
+  ASSERT_GT(count, 1);
+  // Five links each start a program; memory stays bounded, the newest win.
+  for (uint32_t s = 1; s <= Screen::kMaxTransfers + 1; ++s) {
+    auto d = ledp::EncodeChunk(s, 1, total, 0, count, blob.data(), ledp::kChunkData);
+    f.screen.OnDatagram(d.data(), d.size(), kLink, s, 0);
+  }
+  EXPECT_EQ(f.screen.TakeReplies().size(), Screen::kMaxTransfers + 1);
+  // The rest of session 5's program completes it.
+  for (uint16_t i = 1; i < count; ++i) {
+    const size_t off = size_t{i} * ledp::kChunkData;
+    auto d = ledp::EncodeChunk(5, 1, total, i, count, blob.data() + off, std::min(ledp::kChunkData, blob.size() - off));
+    f.screen.OnDatagram(d.data(), d.size(), kLink, 10, 0);
+  }
+  f.screen.Render(10, 0);
+  EXPECT_TRUE(f.screen.Picture().SamePixels(noisy.Pages[0].Windows[0].Pixels));
+}
+
+namespace {
+
+// Decodes the PNGs this writer makes (8-bit RGB, one IDAT) with plain zlib.
+plat::Raster InflatePng(const std::vector<uint8_t>& png) {
+  auto be32 = [&](size_t at) {
+    return uint32_t{png[at]} << 24 | uint32_t{png[at + 1]} << 16 | uint32_t{png[at + 2]} << 8 | png[at + 3];
+  };
+  const int w = static_cast<int>(be32(16)), h = static_cast<int>(be32(20));
+  std::vector<uint8_t> idat;
+  for (size_t at = 8; at + 12 <= png.size();) {
+    const uint32_t len = be32(at);
+    const uLong crc = crc32(crc32(0L, Z_NULL, 0), png.data() + at + 4, len + 4);
+    EXPECT_EQ(crc, be32(at + 8 + len));
+    if (std::equal(png.begin() + static_cast<ptrdiff_t>(at) + 4, png.begin() + static_cast<ptrdiff_t>(at) + 8, "IDAT"))
+      idat.insert(idat.end(), png.begin() + static_cast<ptrdiff_t>(at) + 8,
+                  png.begin() + static_cast<ptrdiff_t>(at + 8 + len));
+    at += 12 + len;
+  }
+  std::vector<uint8_t> raw((size_t{3} * w + 1) * h);
+  uLongf size = raw.size();
+  EXPECT_EQ(uncompress(raw.data(), &size, idat.data(), idat.size()), Z_OK);
+  plat::Raster r(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint8_t* p = &raw[(size_t{3} * w + 1) * y + 1 + 3 * x];
+      r.SetPixel(x, y, plat::RGBColor(p[0], p[1], p[2]));
+    }
+  return r;
+}
+
+}  // namespace
+
+TEST(Png, WrittenPicturesReadBackExactly) {
+  plat::Raster r(7, 3);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 7; ++x) r.SetPixel(x, y, plat::RGBColor(x * 30, y * 80, 255 - x));
+  auto png = EncodePng(r);
+  EXPECT_TRUE(InflatePng(png).SamePixels(r));
+#ifdef HAVE_LIBPNG
+  png_image img{};
+  img.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_memory(&img, png.data(), png.size()));
+  img.format = PNG_FORMAT_BGR;
+  std::vector<uint8_t> bgr(PNG_IMAGE_SIZE(img));
+  ASSERT_TRUE(png_image_finish_read(&img, nullptr, bgr.data(), 0, nullptr));
+  EXPECT_EQ(img.width, 7u);
+  EXPECT_EQ(bgr[3 * (7 * 2 + 6) + 2], 180);  // red of (6, 2)
+#endif
+  const std::string path = TempPath("snap.png");
+  ASSERT_TRUE(WriteFileReplacing(path, png));
+  ASSERT_TRUE(WriteFileReplacing(path, png));  // replaces an existing file
+  EXPECT_EQ(std::filesystem::file_size(path), png.size());
+  std::filesystem::remove(path);
+}
+
+TEST(LedDots, EveryPixelBecomesADotWithAGap) {
+  plat::Raster r(2, 1);
+  r.SetPixel(0, 0, plat::clRed);
+  plat::Raster d = LedDots(r, 4);
+  EXPECT_EQ(d.Width(), 8);
+  EXPECT_EQ(d.Pixel(1, 1), plat::clRed);
+  EXPECT_NE(d.Pixel(3, 1), plat::clRed);        // the gap
+  EXPECT_NE(d.Pixel(5, 1), plat::clBlack);      // an unlit dot is still visible
+  EXPECT_NE(d.Pixel(5, 1), d.Pixel(7, 1));
+}
