@@ -422,6 +422,8 @@ bool TWinControl::ReflectToChild(TMessage& m) {
       child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
       break;
     case WM_DRAWITEM:
+      // Menu items carry a menu, not a window: forms route those.
+      if (reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->CtlType == ODT_MENU) return false;
       child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
       break;
     default:

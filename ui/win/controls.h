@@ -131,6 +131,7 @@ class TComponent : public TObject {
 
 class TWinControl;
 class TForm;
+class TMainMenu;
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TBiDiMode { bdLeftToRight, bdRightToLeft };
@@ -552,6 +553,9 @@ class TForm : public TWinControl {
   TButton* DefaultButton() const { return defaultButton_; }
   void SetDefaultButton(TButton* b) { defaultButton_ = b; }
   TWinControl* ActiveControl();
+  // The form's menu bar (menus.h); the form does not own it.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* m);
 
  protected:
   void CreateParams(TCreateParams& p) override;
@@ -564,6 +568,7 @@ class TForm : public TWinControl {
   bool shownOnce_ = false;
   TButton* defaultButton_ = nullptr;
   HWND lastFocus_ = nullptr;
+  TMainMenu* menu_ = nullptr;
 };
 
 // ------------------------------------------------------------ application
