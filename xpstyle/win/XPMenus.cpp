@@ -272,7 +272,7 @@ void TXPStyle::MenuDrawItem(TObject* Sender, TCanvas& C, RECT ARect, TOwnerDrawS
 
   // Text, or the separator line.
   if (sep) {
-    const int y = r.top + static_cast<int>(std::lround((r.bottom - r.top) / 2.0));
+    const int y = r.top + static_cast<int>(std::lrint((r.bottom - r.top) / 2.0));  // halves to even
     C.Brush().SetColor(wc.Separator);
     const RECT line = rtl ? RECT{tr.left, y, tr.right - 7, y + 1} : RECT{tr.left + 7, y, tr.right, y + 1};
     C.FillRect(line);

@@ -229,6 +229,8 @@ bool TXPStyle::ContainerAllowed(TWinControl* p) const {
 void TXPStyle::Walk(bool activate, bool redraw) {
   TComponent* form = Owner();
   if (!dynamic_cast<TWinControl*>(form)) return;
+  if (!activate)
+    for (auto& h : hooks_) h->stale_ = true;
   for (int i = 0; i < form->ComponentCount(); ++i) {
     TComponent* comp = form->Components(i);
     if (auto* mm = dynamic_cast<TMainMenu*>(comp)) {
@@ -241,7 +243,11 @@ void TXPStyle::Walk(bool activate, bool redraw) {
     }
     auto* c = dynamic_cast<TControl*>(comp);
     if (!c || !Eligible(c) || !ContainerAllowed(c->Parent())) continue;
-    if (activate && c->Tag != kNoHookTag && c->Parent()->Tag != kNoHookTag && !HookOf(c)) {
+    if (activate && c->Tag != kNoHookTag && c->Parent()->Tag != kNoHookTag) {
+      if (TControlHook* old = HookOf(c)) {
+        old->stale_ = false;  // still installed from before: keeps serving
+        continue;
+      }
       auto hook = std::make_unique<TControlHook>(this, c);
       hook->Hook(c);
       if (auto* e = dynamic_cast<TCustomEdit*>(c)) {
@@ -251,7 +257,12 @@ void TXPStyle::Walk(bool activate, bool redraw) {
       }
       hooks_.push_back(std::move(hook));
     }
-    if (redraw) {
+  }
+  // Redraw every control of a handled class, hooked or not, so that the
+  // ones switched off repaint in their own look.
+  for (int i = 0; redraw && i < form->ComponentCount(); ++i) {
+    auto* c = dynamic_cast<TControl*>(form->Components(i));
+    if (c && Eligible(c) && ContainerAllowed(c->Parent())) {
       if (c->IsWindowed())
         c->Invalidate();
       else
@@ -308,7 +319,7 @@ void TControlHook::HookWndProc(TMessage& m) {
   else
     CallPrevious(m);
   if (control_ && owner_) {
-    if (!owner_->active_) {
+    if (!owner_->active_ || stale_) {
       // Switched off: the control gets its own look back. The control's
       // answer to this message stands.
       Restore(msg != WM_DESTROY && msg != WM_NCDESTROY);

@@ -77,6 +77,9 @@ class TControlHook : public TWindowHook {
   UINT lastMsg_ = 0;
   int depth_ = 0;
   bool released_ = false;
+  // Left over from a walk that switched off: goes at its next message
+  // unless the next activation finds the control eligible again.
+  bool stale_ = false;
 };
 
 class TXPStyle : public TComponent {
