@@ -220,6 +220,27 @@ TEST_F(XPStyleTest, GlyphButtonFaceEdgeAndShadeFollowHoverPressAndDisable) {
   ReleaseDC(b->Handle(), dc);
 }
 
+TEST_F(XPStyleTest, SpaceKeyPressesTheButtonOnceAndIgnoresRepeats) {
+  TButton* b = f().Button1;
+  TControlHook* hook = f().XPStyle1->HookOf(b);
+  ASSERT_NE(hook, nullptr);
+  const int h = b->Height();
+  const auto wc = Colors(b);
+  HDC dc = GetDC(b->Handle());
+  const COLORREF edge = TXPStyle::LightenFor(dc, wc.SelectBorder, 60);
+  ReleaseDC(b->Handle(), dc);
+  SendMessageW(b->Handle(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(hook->SpaceDown);
+  EXPECT_TRUE(hook->SpaceRepeat);
+  EXPECT_EQ(PixelOf(b, 0, h / 2), Darken(edge, 50));  // pressed shade at the left
+  SendMessageW(b->Handle(), WM_KEYDOWN, VK_SPACE, 1 << 30);  // auto-repeat
+  EXPECT_TRUE(hook->SpaceDown);
+  SendMessageW(b->Handle(), WM_KEYUP, VK_SPACE, 0);
+  EXPECT_FALSE(hook->SpaceDown);
+  EXPECT_FALSE(hook->SpaceRepeat);
+  EXPECT_NE(PixelOf(b, 0, h / 2), Darken(edge, 50));
+}
+
 TEST_F(XPStyleTest, HotGlyphMovesUpLeftOverItsShadowAndIsDimmedAtRest) {
   TBitBtn* b = f().Bare1;  // 40 x 30, glyph only: glyph at (12, 7 + 1)
   const auto wc = Colors(b);
