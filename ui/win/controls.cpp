@@ -4,6 +4,7 @@
 
 #include "ui/core/exceptions.h"
 #include "ui/core/utf.h"
+#include "ui/win/windowhook.h"
 
 namespace {
 const wchar_t kObjectProp[] = L"Platora.Control";
@@ -84,6 +85,15 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 
 TControl::~TControl() {
   if (parent_) parent_->RemoveControl(this);
+  // Hooks still installed forget the control; their links die with it.
+  for (auto& link : hookLinks_)
+    if (TWindowHook* h = link->Hook) {
+      link->Hook = nullptr;
+      h->control_ = nullptr;
+      h->link_ = nullptr;
+      h->ControlDestroyed();
+    }
+  WindowProc = TWndMethod{};
 }
 
 void TControl::SetParent(TWinControl* p) {
@@ -412,6 +422,8 @@ bool TWinControl::ReflectToChild(TMessage& m) {
       child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
       break;
     case WM_DRAWITEM:
+      // Menu items carry a menu, not a window: forms route those.
+      if (reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->CtlType == ODT_MENU) return false;
       child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
       break;
     default:

@@ -74,6 +74,20 @@ enum : UINT {
 };
 
 enum class TOperation { opInsert, opRemove };
+
+class TWindowHook;
+// One link of a control's chain of window-procedure hooks (windowhook.h).
+// The installed WindowProc points at the link, not at the hook, so that a
+// hook can go away in any order: a link whose hook is gone only forwards.
+struct TWndHookLink {
+  TWindowHook* Hook = nullptr;
+  TWndMethod Previous;
+  void Proc(TMessage& m);
+};
+
+// The class name a control reports, for code that tests exact classes.
+#define PLATORA_CLASS_NAME(N) \
+  const wchar_t* ClassName() const override { return L## #N; }
 enum TComponentStateFlag : unsigned { csLoading = 1, csDestroying = 2, csDesigning = 4 };
 
 class TComponent : public TObject {
@@ -117,6 +131,7 @@ class TComponent : public TObject {
 
 class TWinControl;
 class TForm;
+class TMainMenu;
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TBiDiMode { bdLeftToRight, bdRightToLeft };
@@ -127,6 +142,8 @@ class TControl : public TComponent {
  public:
   explicit TControl(TComponent* AOwner);
   ~TControl() override;
+  // The exact class name ("TButton", "TBitBtn", ...); descendants override.
+  virtual const wchar_t* ClassName() const { return L"TControl"; }
 
   TWinControl* Parent() const { return parent_; }
   virtual void SetParent(TWinControl* p);
@@ -192,6 +209,9 @@ class TControl : public TComponent {
  private:
   TWinControl* parent_ = nullptr;
   TFont font_;
+  // Hooks installed through TWindowHook, oldest first.
+  friend class TWindowHook;
+  std::vector<std::unique_ptr<TWndHookLink>> hookLinks_;
 };
 
 struct TCreateParams {
@@ -205,6 +225,7 @@ struct TCreateParams {
 
 class TWinControl : public TControl {
  public:
+  PLATORA_CLASS_NAME(TWinControl)
   explicit TWinControl(TComponent* AOwner);
   ~TWinControl() override;
 
@@ -279,6 +300,7 @@ enum class TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, 
 
 class TCustomEdit : public TWinControl {
  public:
+  PLATORA_CLASS_NAME(TCustomEdit)
   using TWinControl::TWinControl;
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle b);
@@ -294,11 +316,13 @@ class TCustomEdit : public TWinControl {
 
 class TEdit : public TCustomEdit {
  public:
+  PLATORA_CLASS_NAME(TEdit)
   explicit TEdit(TComponent* AOwner);
 };
 
 class TCustomMemo : public TCustomEdit {
  public:
+  PLATORA_CLASS_NAME(TCustomMemo)
   explicit TCustomMemo(TComponent* AOwner);
   enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
   TScrollStyle ScrollBars = TScrollStyle::ssNone;
@@ -326,11 +350,13 @@ class TCustomMemo : public TCustomEdit {
 };
 class TMemo : public TCustomMemo {
  public:
+  PLATORA_CLASS_NAME(TMemo)
   using TCustomMemo::TCustomMemo;
 };
 
 class TLabel : public TWinControl {
  public:
+  PLATORA_CLASS_NAME(TLabel)
   explicit TLabel(TComponent* AOwner);
   bool AutoSize = true;
   bool Transparent = true;
@@ -346,6 +372,7 @@ class TLabel : public TWinControl {
 
 class TImage : public TWinControl {
  public:
+  PLATORA_CLASS_NAME(TImage)
   explicit TImage(TComponent* AOwner);
   TBitmap& Picture() { return picture_; }  // the picture's bitmap
   TCanvas& Canvas() { return picture_.Canvas(); }
@@ -366,6 +393,7 @@ enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
 class TCustomPanel : public TWinControl {
  public:
+  PLATORA_CLASS_NAME(TCustomPanel)
   explicit TCustomPanel(TComponent* AOwner);
   TBevelCut BevelInner = TBevelCut::bvNone;
   TBevelCut BevelOuter = TBevelCut::bvRaised;
@@ -381,11 +409,13 @@ class TCustomPanel : public TWinControl {
 };
 class TPanel : public TCustomPanel {
  public:
+  PLATORA_CLASS_NAME(TPanel)
   using TCustomPanel::TCustomPanel;
 };
 
 class TCustomGroupBox : public TWinControl {
  public:
+  PLATORA_CLASS_NAME(TCustomGroupBox)
   explicit TCustomGroupBox(TComponent* AOwner);
 
  protected:
@@ -396,16 +426,19 @@ class TCustomGroupBox : public TWinControl {
 };
 class TGroupBox : public TCustomGroupBox {
  public:
+  PLATORA_CLASS_NAME(TGroupBox)
   using TCustomGroupBox::TCustomGroupBox;
 };
 
 class TButtonControl : public TWinControl {
  public:
+  PLATORA_CLASS_NAME(TButtonControl)
   using TWinControl::TWinControl;
 };
 
 class TButton : public TButtonControl {
  public:
+  PLATORA_CLASS_NAME(TButton)
   explicit TButton(TComponent* AOwner);
   bool Default() const { return default_; }
   void SetDefault(bool d);
@@ -423,6 +456,7 @@ enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom 
 // A push button with a glyph picture, drawn by the control itself.
 class TBitBtn : public TButton {
  public:
+  PLATORA_CLASS_NAME(TBitBtn)
   explicit TBitBtn(TComponent* AOwner);
   TBitmap& Glyph() { return glyph_; }
   int NumGlyphs = 1;
@@ -441,6 +475,7 @@ class TBitBtn : public TButton {
 
 class TCustomCheckBox : public TButtonControl {
  public:
+  PLATORA_CLASS_NAME(TCustomCheckBox)
   explicit TCustomCheckBox(TComponent* AOwner);
   bool Checked();
   void SetChecked(bool c);  // a change runs Click
@@ -456,11 +491,13 @@ class TCustomCheckBox : public TButtonControl {
 };
 class TCheckBox : public TCustomCheckBox {
  public:
+  PLATORA_CLASS_NAME(TCheckBox)
   using TCustomCheckBox::TCustomCheckBox;
 };
 
 class TUpDown : public TWinControl {
  public:
+  PLATORA_CLASS_NAME(TUpDown)
   explicit TUpDown(TComponent* AOwner);
   void SetAssociate(TWinControl* edit);
   TWinControl* Associate() const { return associate_; }
@@ -490,6 +527,7 @@ enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, 
 
 class TForm : public TWinControl {
  public:
+  PLATORA_CLASS_NAME(TForm)
   explicit TForm(TComponent* AOwner);
   ~TForm() override;
 
@@ -515,6 +553,9 @@ class TForm : public TWinControl {
   TButton* DefaultButton() const { return defaultButton_; }
   void SetDefaultButton(TButton* b) { defaultButton_ = b; }
   TWinControl* ActiveControl();
+  // The form's menu bar (menus.h); the form does not own it.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* m);
 
  protected:
   void CreateParams(TCreateParams& p) override;
@@ -527,6 +568,7 @@ class TForm : public TWinControl {
   bool shownOnce_ = false;
   TButton* defaultButton_ = nullptr;
   HWND lastFocus_ = nullptr;
+  TMainMenu* menu_ = nullptr;
 };
 
 // ------------------------------------------------------------ application

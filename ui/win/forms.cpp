@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "ui/win/controls.h"
+#include "ui/win/menus.h"
 
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) {
   visible_ = false;
@@ -15,9 +16,22 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) {
 
 TForm::~TForm() {
   if (Application) Application->UnregisterForm(this);
+  SetMenu(nullptr);
   if (OnDestroy) GuardedCall([&] { OnDestroy(this); });
   DestroyComponents();
   DestroyWnd();
+}
+
+void TForm::SetMenu(TMainMenu* m) {
+  if (m == menu_) return;
+  if (menu_) menu_->form_ = nullptr;
+  if (m && m->form_) m->form_->SetMenu(nullptr);
+  menu_ = m;
+  if (m) m->form_ = this;
+  if (HandleAllocated()) {
+    ::SetMenu(handle_, m ? m->Handle() : nullptr);
+    DrawMenuBar(handle_);
+  }
 }
 
 void TForm::SetClientSize(int w, int h) {
@@ -26,7 +40,7 @@ void TForm::SetClientSize(int w, int h) {
   TCreateParams p;
   CreateParams(p);
   RECT r{0, 0, w, h};
-  AdjustWindowRectEx(&r, p.Style & ~WS_VISIBLE, FALSE, p.ExStyle);
+  AdjustWindowRectEx(&r, p.Style & ~WS_VISIBLE, menu_ != nullptr, p.ExStyle);
   SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
 }
 
@@ -78,6 +92,7 @@ void TForm::CreateParams(TCreateParams& p) {
 
 void TForm::CreateWnd() {
   TWinControl::CreateWnd();
+  if (menu_) ::SetMenu(handle_, menu_->Handle());
   if (clientWidth_ >= 0) {
     // The frame's real size under this window manager.
     RECT wr, cr;
@@ -166,6 +181,8 @@ TWinControl* TForm::ActiveControl() {
 }
 
 void TForm::WndProc(TMessage& m) {
+  if ((m.Msg == WM_MEASUREITEM || m.Msg == WM_DRAWITEM || m.Msg == WM_COMMAND) && TMenu::DispatchMenuMessage(m))
+    return;
   switch (m.Msg) {
     case WM_CLOSE:
       Close();
