@@ -1,3 +1,4 @@
+#include "xpstyle/win/XPStyle.h"
 #include "app/win/Unit2.h"
 
 #include <string>
@@ -219,6 +220,17 @@ void TForm1::BuildComponents() {
   vpCompressedStoredSkin1 = std::make_unique<vp::TvpCompressedStoredSkin>();
   vpCompressedStoredSkin1->SetFileName("skin.ini");
   vp::LoadDefaultSkin(*vpCompressedStoredSkin1);
+
+  // The flat painter comes last: it hooks the controls that exist now.
+  XPStyle1 = new TXPStyle(this);
+  XPStyle1->Name = L"XPStyle1";
+  XPStyle1->Font().SetName(L"微软雅黑");
+  XPStyle1->Font().SetHeight(-12);
+  XPStyle1->Font().SetColor(clMenuText);
+  XPStyle1->Font().SetCharset(DEFAULT_CHARSET);
+  XPStyle1->SetXPControls(kAllXPControls & ~XPBit(xcMemo));
+  XPStyle1->SetActive(true);
+
 }
 
 void TForm1::FormCreate(TObject*) {

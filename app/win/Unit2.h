@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "ui/win/controls.h"
+
+class TXPStyle;
 #include "ui/win/dialogs.h"
 
 // The program-wide settings, one instance for the run. Flags count as set
@@ -61,6 +63,7 @@ class TForm1 : public TForm {
   TFontDialog* FontDialog2;  // dish-name font
   TOpenDialog* OpenDialog1;
   TSaveDialog* SaveDialog1;
+  TXPStyle* XPStyle1;
   // The skin the frame paints from, travelling inside the program.
   std::unique_ptr<vp::TvpSkinData> vpSkinData1;
   std::unique_ptr<vp::TvpCompressedStoredSkin> vpCompressedStoredSkin1;

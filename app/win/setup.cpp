@@ -1,3 +1,4 @@
+#include "xpstyle/win/XPStyle.h"
 #include "app/win/setup.h"
 
 #include <cstdint>
@@ -94,6 +95,17 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner) {
   BitBtn4->OnClick = [this](TObject* s) { BitBtn4Click(s); };
   BitBtn19->OnClick = [this](TObject* s) { BitBtn19Click(s); };
   CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
+
+  // The flat painter comes last: it hooks the controls that exist now.
+  XPStyle1 = new TXPStyle(this);
+  XPStyle1->Name = L"XPStyle1";
+  XPStyle1->Font().SetName(L"微软雅黑");
+  XPStyle1->Font().SetHeight(-12);
+  XPStyle1->Font().SetColor(clMenuText);
+  XPStyle1->Font().SetCharset(DEFAULT_CHARSET);
+  XPStyle1->SetXPControls(kAllXPControls & ~XPBit(xcEdit));
+  XPStyle1->FlatMenu = true;
+  XPStyle1->SetActive(true);
 }
 
 void TForm3::FormShow(TObject*) {

@@ -4,6 +4,8 @@
 #pragma once
 #include "ui/win/controls.h"
 
+class TXPStyle;
+
 class TForm3 : public TForm {
  public:
   explicit TForm3(TComponent* AOwner);
@@ -19,6 +21,7 @@ class TForm3 : public TForm {
   TBitBtn *BitBtn4, *BitBtn19;
   TGroupBox* GroupBox3;
   TCheckBox *CheckBox1, *CheckBox2;
+  TXPStyle* XPStyle1;
 
   void FormShow(TObject* Sender);
   void BitBtn1Click(TObject* Sender);   // 测试

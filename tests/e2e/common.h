@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/e2e/driver.h"
+#include "ui/core/bmp.h"
 
 namespace e2e {
 
