@@ -7,4 +7,7 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEARCH=win32
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export DISPLAY="${DISPLAY:-:0}"
+# Test programs find the controller library where the build puts it.
+dll_dir="Z:$(printf '%s' "$ROOT/build/win32/ledapi" | tr '/' '\\')"
+export WINEPATH="${WINEPATH:+$WINEPATH;}$dll_dir"
 exec wine "$@"

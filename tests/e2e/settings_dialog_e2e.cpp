@@ -5,6 +5,7 @@
 
 #include "tests/e2e/common.h"
 #include "tests/e2e/screen.h"
+#include "ui/core/utf.h"
 
 using namespace e2e;
 
@@ -152,40 +153,3 @@ TEST(SettingsDialogE2E, SaveToCardOnlyThroughOkAndTheBoxKeepsItsState) {
   EXPECT_EQ(IniValue(dir, 8), 1);
 }
 
-TEST(SettingsDialogE2E, TheTestQueriesTheTypedAddressOnce) {
-  const auto dir = ScratchDir("dlg_test");
-  WriteLoopbackSettings(dir);
-  Screen other(dir, "127.0.0.2");  // the only screen: an answer can only come from here
-  ASSERT_TRUE(other.Running());
-  Session s(dir);
-  Dialog d = s.Open();
-  ASSERT_TRUE(d.box);
-  SetText(d.Edit(1), L"127.0.0.2");
-  Click(d.Button(L"测试"));
-  HWND log = FindAt(s.main, 10, 328, L"Edit");
-  EXPECT_TRUE(WaitFor([&] { return Text(log) == L"通讯链路打开成功!\r\n查询状态成功\r\n"; })) << Text(log).size();
-  Click(d.Button(L"取消"));
-  s.Exit();
-  EXPECT_EQ(IniLines(dir).at(2), "127.0.0.1");  // the setting did not change
-}
-
-TEST(SettingsDialogE2E, TheMainWindowKeepsWorkingWhileTheDialogIsOpen) {
-  const auto dir = ScratchDir("dlg_modeless");
-  WriteLoopbackSettings(dir);
-  Session s(dir);
-  Dialog d = s.Open();
-  ASSERT_TRUE(d.box);
-  EXPECT_TRUE(IsWindowEnabled(s.main));
-  // Typing into a dish box of the main window: real key messages.
-  HWND edit = MenuEdit(s.main, 1);
-  SetText(edit, L"");
-  for (wchar_t c : std::wstring(L"鱼香肉丝")) PostMessageW(edit, WM_CHAR, c, 1);
-  EXPECT_TRUE(WaitFor([&] { return Text(edit) == L"鱼香肉丝"; }));
-  // A second click only brings the dialog to the front: what was typed stays.
-  SetText(d.Edit(1), L"127.0.0.9");
-  Click(FindByText(s.main, L"系统设置"));
-  EXPECT_TRUE(IsWindowVisible(d.box));
-  EXPECT_EQ(Text(d.Edit(1)), L"127.0.0.9");
-  Click(d.Button(L"取消"));
-  s.Exit();
-}
