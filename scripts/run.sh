@@ -24,12 +24,18 @@ else
   sed -i '3s/^.*$/127.0.0.1\r/' "$RUN/messbay.ini"
 fi
 
-stop_screen() { :; }
-if [ -x "$ROOT/scripts/screen.sh" ]; then
-  # shellcheck source=/dev/null
-  source "$ROOT/scripts/screen.sh"
-  start_screen "$OUT/screen.png"
-fi
+# The simulated screen on 127.0.0.1:6666 (with its LED-dot window when there
+# is a display to look at).
+stop_screen() { "$ROOT/scripts/screen.sh" stop >/dev/null 2>&1 || true; }
+"$ROOT/scripts/screen.sh" start --snapshot "$OUT/screen.png" --card "$RUN/card.bin" >/dev/null
+
+headless_send() {
+  if "$ROOT/scripts/wine-run.sh" "$BUILD/win32/bin/platora_drive.exe" click "发送" "发送完成" </dev/null >/dev/null 2>&1; then
+    log "sent the board to the simulated screen"
+  else
+    log "the send did not complete"
+  fi
+}
 
 EXE="$BUILD/win32/bin/platora.exe"
 cd "$RUN"
@@ -41,7 +47,7 @@ if [ "${HEADLESS:-0}" = 1 ]; then
   import -window root "$OUT/screen-all.png"
   convert "$OUT/screen-all.png" -trim +repage "$OUT/platora.png"
   rm -f "$OUT/screen-all.png"
-  log "screenshot of the main window: $OUT/platora.png"
+  log "screenshot of the program and the screen's LED view: $OUT/platora.png"
   [ -f "$OUT/screen.png" ] && log "the simulated screen's picture: $OUT/screen.png"
   kill "$pid" 2>/dev/null || true
 else
