@@ -1,4 +1,4 @@
-#include "xpstyle/win/XPStyle.h"
+#include "app/win/form_builder.h"
 #include "app/win/Unit2.h"
 
 #include <string>
@@ -17,30 +17,15 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
+using formbuild::Make;
+using formbuild::MakeLabel;
+
 // Default menu: names and prices of the fifteen entries.
 const wchar_t* const kDefaultMenu[31] = {
     nullptr,        L"菜名字○一", L"0.1", L"菜名字○二", L"0.2", L"菜名字○三", L"0.3", L"菜名字○四", L"0.4",
     L"菜名字○五", L"0.5",        L"菜名字○六", L"0.6", L"菜名字○七", L"0.7", L"菜名字○八", L"0.8",
     L"菜名字○九", L"0.9",        L"菜名字一○", L"1.0", L"菜名字一一", L"1.1", L"菜名字一二", L"1.2",
     L"菜名字一三", L"1.3",       L"菜名字一四", L"1.4", L"菜名字一五", L"1.5"};
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const wchar_t* name, int l, int t, int w, int h) {
-  T* c = new T(owner);
-  c->Name = name;
-  c->SetParent(parent);
-  c->SetBounds(l, t, w, h);
-  return c;
-}
-
-TLabel* MakeLabel(TComponent* owner, TWinControl* parent, const wchar_t* name, int l, int t, int w, int h,
-                  const wchar_t* caption) {
-  TLabel* lb = Make<TLabel>(owner, parent, name, l, t, w, h);
-  lb->AutoSize = w < 0;
-  if (w < 0) lb->SetBounds(l, t, 0, 0);
-  lb->SetText(caption);
-  return lb;
-}
 
 }  // namespace
 
@@ -222,14 +207,7 @@ void TForm1::BuildComponents() {
   vp::LoadDefaultSkin(*vpCompressedStoredSkin1);
 
   // The flat painter comes last: it hooks the controls that exist now.
-  XPStyle1 = new TXPStyle(this);
-  XPStyle1->Name = L"XPStyle1";
-  XPStyle1->Font().SetName(L"微软雅黑");
-  XPStyle1->Font().SetHeight(-12);
-  XPStyle1->Font().SetColor(clMenuText);
-  XPStyle1->Font().SetCharset(DEFAULT_CHARSET);
-  XPStyle1->SetXPControls(kAllXPControls & ~XPBit(xcMemo));
-  XPStyle1->SetActive(true);
+  XPStyle1 = formbuild::AddXPStyle(this, kAllXPControls & ~XPBit(xcMemo), false);
 
 }
 

@@ -1,4 +1,4 @@
-#include "xpstyle/win/XPStyle.h"
+#include "app/win/form_builder.h"
 #include "app/win/setup.h"
 
 #include <cstdint>
@@ -9,23 +9,8 @@ TForm3* Form3 = nullptr;
 
 namespace {
 
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const wchar_t* name, int l, int t, int w, int h, int tab = -1) {
-  T* c = new T(owner);
-  c->Name = name;
-  c->SetParent(parent);
-  c->SetBounds(l, t, w, h);
-  if (tab >= 0) c->SetTabOrder(tab);
-  return c;
-}
-
-TLabel* MakeLabel(TComponent* owner, TWinControl* parent, const wchar_t* name, int l, int t, int w, int h,
-                  const wchar_t* caption) {
-  TLabel* lb = Make<TLabel>(owner, parent, name, l, t, w, h);
-  lb->AutoSize = false;
-  lb->SetText(caption);
-  return lb;
-}
+using formbuild::Make;
+using formbuild::MakeLabel;
 
 // Offsets are shown as 16-bit values; the up-down clamps them to its range.
 int As16Bit(int32_t v) { return static_cast<int16_t>(static_cast<uint16_t>(v & 0xFFFF)); }
@@ -97,15 +82,7 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner) {
   CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
 
   // The flat painter comes last: it hooks the controls that exist now.
-  XPStyle1 = new TXPStyle(this);
-  XPStyle1->Name = L"XPStyle1";
-  XPStyle1->Font().SetName(L"微软雅黑");
-  XPStyle1->Font().SetHeight(-12);
-  XPStyle1->Font().SetColor(clMenuText);
-  XPStyle1->Font().SetCharset(DEFAULT_CHARSET);
-  XPStyle1->SetXPControls(kAllXPControls & ~XPBit(xcEdit));
-  XPStyle1->FlatMenu = true;
-  XPStyle1->SetActive(true);
+  XPStyle1 = formbuild::AddXPStyle(this, kAllXPControls & ~XPBit(xcEdit), true);
 }
 
 void TForm3::FormShow(TObject*) {

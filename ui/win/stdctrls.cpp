@@ -219,6 +219,24 @@ void TImage::WndProc(TMessage& m) {
 
 // ================================================================ panel
 
+namespace {
+// Containers that paint themselves whole: no separate erase, one paint.
+template <class PaintFn>
+bool SelfPainted(HWND h, TMessage& m, PaintFn paint) {
+  if (m.Msg == WM_ERASEBKGND) {
+    m.Result = 1;
+    return true;
+  }
+  if (m.Msg != WM_PAINT) return false;
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(h, &ps);
+  paint(dc);
+  EndPaint(h, &ps);
+  return true;
+}
+}  // namespace
+
+
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TWinControl(AOwner) {
   width_ = 185;
   height_ = 41;
@@ -277,20 +295,7 @@ void TCustomPanel::Paint(HDC dc) {
 }
 
 void TCustomPanel::WndProc(TMessage& m) {
-  switch (m.Msg) {
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(handle_, &ps);
-      Paint(dc);
-      EndPaint(handle_, &ps);
-      return;
-    }
-    default:
-      TWinControl::WndProc(m);
-  }
+  if (!SelfPainted(handle_, m, [this](HDC dc) { Paint(dc); })) TWinControl::WndProc(m);
 }
 
 // ================================================================ group box
@@ -331,20 +336,7 @@ void TCustomGroupBox::Paint(HDC dc) {
 }
 
 void TCustomGroupBox::WndProc(TMessage& m) {
-  switch (m.Msg) {
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(handle_, &ps);
-      Paint(dc);
-      EndPaint(handle_, &ps);
-      return;
-    }
-    default:
-      TWinControl::WndProc(m);
-  }
+  if (!SelfPainted(handle_, m, [this](HDC dc) { Paint(dc); })) TWinControl::WndProc(m);
 }
 
 // ================================================================ buttons
