@@ -58,7 +58,7 @@ stop_display() {
 # installed ones (WenQuanYi Zen Hei for the Chinese faces, Liberation Sans for
 # the Latin ones).
 ensure_wineprefix() {
-  local stamp="$WINEPREFIX/.platora-prefix-v2"
+  local stamp="$WINEPREFIX/.platora-prefix-v3"
   if [ -f "$stamp" ]; then start_wine; return 0; fi
   mkdir -p "$BUILD"
   log "creating Wine prefix in $WINEPREFIX"
@@ -71,12 +71,13 @@ ensure_wineprefix() {
   {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-    for f in "宋体" "SimSun" "@宋体" "@SimSun" "新宋体" "NSimSun" "微软雅黑" "Microsoft YaHei" "黑体" "SimHei"; do
+    # The dialog font and the system's interface fonts carry Chinese captions
+    # here, so they need a face with Chinese characters.
+    for f in "宋体" "SimSun" "@宋体" "@SimSun" "新宋体" "NSimSun" "微软雅黑" "Microsoft YaHei" "黑体" "SimHei" \
+             "MS Sans Serif" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2"; do
       printf '"%s"="WenQuanYi Zen Hei"\r\n' "$f"
     done
-    for f in "Arial" "MS Sans Serif" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2"; do
-      printf '"%s"="Liberation Sans"\r\n' "$f"
-    done
+    printf '"Arial"="Liberation Sans"\r\n'
     printf '\r\n'
     # Wine draws the window frames itself, as Windows does, also without a
     # window manager on the virtual display.

@@ -1,6 +1,8 @@
 // Presses a button of a running platora.exe by its caption and waits for a
 // line in its result log; used by scripts/run.sh for its headless send.
 //   platora_drive click CAPTION [WAIT-FOR-LOG-LINE]
+//   platora_drive hover CAPTION      (moves the mouse over a button of any
+//                                     of the program's windows)
 #include <windows.h>
 
 #include <cstdio>
@@ -9,9 +11,23 @@
 #include "tests/e2e/driver.h"
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 3 || std::wstring(argv[1]) != L"click") {
-    std::fprintf(stderr, "usage: platora_drive click CAPTION [LOG-LINE]\n");
+  const std::wstring verb = argc >= 3 ? argv[1] : L"";
+  if (verb != L"click" && verb != L"hover") {
+    std::fprintf(stderr, "usage: platora_drive click CAPTION [LOG-LINE] | hover CAPTION\n");
     return 2;
+  }
+  if (verb == L"hover") {
+    for (const wchar_t* caption : {L"PlatoraV1.0.090115", L"设置:非专业人士,请勿改动 "}) {
+      HWND top = FindWindowW(L"PlatoraForm", caption);
+      HWND b = top ? e2e::FindByText(top, argv[2]) : nullptr;
+      if (!b) continue;
+      RECT r;
+      GetWindowRect(b, &r);
+      SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      return 0;
+    }
+    std::fprintf(stderr, "platora_drive: no such button\n");
+    return 1;
   }
   HWND main = nullptr;
   e2e::WaitFor([&] { return (main = FindWindowW(L"PlatoraForm", L"PlatoraV1.0.090115")) != nullptr; }, 20000);
