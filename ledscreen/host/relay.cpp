@@ -9,8 +9,8 @@ namespace ledscreen {
 
 Relay::Relay(ledp::Endpoint screen, RelayConfig cfg) : screen_(screen), cfg_(cfg) {}
 
-bool Relay::Start() {
-  if (!sock_.Bind(ledp::net::kLoopback, 0)) return false;
+bool Relay::Start(uint16_t port) {
+  if (!sock_.Bind(ledp::net::kLoopback, port)) return false;
   port_ = sock_.LocalPort();
   worker_ = std::thread([this] { Run(); });
   return true;

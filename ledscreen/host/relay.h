@@ -24,7 +24,7 @@ class Relay {
  public:
   Relay(ledp::Endpoint screen, RelayConfig cfg);
   ~Relay() { Stop(); }
-  bool Start();  // binds 127.0.0.1 on a free port
+  bool Start(uint16_t port = 0);  // binds 127.0.0.1 on `port` (0: a free one)
   void Stop();
   uint16_t Port() const { return port_; }
   int Dropped() const { return dropped_; }
