@@ -63,13 +63,16 @@ void TCustomMemo::WndProc(TMessage& m) {
 }
 
 void TCustomMemo::TLines::Add(const std::wstring& line) {
-  // Appends a whole line at the end without touching what is there.
+  // Appends a whole line at the end without touching what is there. The text
+  // ends in a line break when its last line starts at its very end; asking
+  // that is cheaper than copying the whole log out.
   HWND h = memo_.Handle();
   const int len = GetWindowTextLengthW(h);
   std::wstring text;
   if (len > 0) {
-    std::wstring all = memo_.Text();
-    if (all.size() < 2 || all.compare(all.size() - 2, 2, L"\r\n") != 0) text = L"\r\n";
+    const LRESULT lines = SendMessageW(h, EM_GETLINECOUNT, 0, 0);
+    const LRESULT lastStart = SendMessageW(h, EM_LINEINDEX, static_cast<WPARAM>(lines - 1), 0);
+    if (lastStart != len) text = L"\r\n";
   }
   text += line + L"\r\n";
   SendMessageW(h, EM_SETSEL, len, len);
