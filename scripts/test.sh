@@ -36,4 +36,15 @@ if [ -x "$ROOT/scripts/fuzz.sh" ]; then
   log "== fuzzers"
   "$ROOT/scripts/fuzz.sh" || status=1
 fi
+# One closing line for whoever reads the run: tests of both trees.
+passed=0 failed=0
+for t in native win32; do
+  l=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$BUILD/test-$t.log" 2>/dev/null | tail -1 || true)
+  [ -n "$l" ] || { failed=$((failed + 1)); continue; }
+  f=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$l")
+  n=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$l")
+  passed=$((passed + n - f)); failed=$((failed + f))
+done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ] || status=1
 exit $status
