@@ -63,47 +63,32 @@ void TForm1::BitBtn13Click(TObject*) {
 
 // ---------------------------------------------------------------- device commands
 
-void TForm1::BitBtn2Click(TObject*) {
+namespace {
+
+// A device command: nothing at all while the last open failed; otherwise the
+// call with the link, target address 0, the screen address and port 6666.
+template <class Call>
+void DeviceCommand(Call call) {
   if (LinkHandle == -1) return;
   const std::string ip = Ip();
-  LED_Query(LinkHandle, kTargetAddress, ip.c_str(), kScreenPort);
+  call(LinkHandle, kTargetAddress, ip.c_str(), kScreenPort);
 }
 
-void TForm1::BitBtn3Click(TObject*) {
-  if (LinkHandle == -1) return;
-  const std::string ip = Ip();
-  LED_GetPower(LinkHandle, kTargetAddress, ip.c_str(), kScreenPort);
-}
+}  // namespace
 
+void TForm1::BitBtn2Click(TObject*) { DeviceCommand(LED_Query); }
+void TForm1::BitBtn3Click(TObject*) { DeviceCommand(LED_GetPower); }
 void TForm1::BitBtn4Click(TObject*) {
-  if (LinkHandle == -1) return;
-  const std::string ip = Ip();
-  LED_SetPower(LinkHandle, kTargetAddress, ip.c_str(), kScreenPort, 1);
+  DeviceCommand([](int l, int a, const char* ip, int p) { return LED_SetPower(l, a, ip, p, 1); });
 }
-
 void TForm1::BitBtn5Click(TObject*) {
-  if (LinkHandle == -1) return;
-  const std::string ip = Ip();
-  LED_SetPower(LinkHandle, kTargetAddress, ip.c_str(), kScreenPort, 0);
+  DeviceCommand([](int l, int a, const char* ip, int p) { return LED_SetPower(l, a, ip, p, 0); });
 }
-
 void TForm1::BitBtn6Click(TObject*) {
-  if (LinkHandle == -1) return;
-  const std::string ip = Ip();
-  LED_SetBrightness(LinkHandle, kTargetAddress, ip.c_str(), kScreenPort, 1);
+  DeviceCommand([](int l, int a, const char* ip, int p) { return LED_SetBrightness(l, a, ip, p, 1); });
 }
-
-void TForm1::BitBtn7Click(TObject*) {
-  if (LinkHandle == -1) return;
-  const std::string ip = Ip();
-  LED_GetBrightness(LinkHandle, kTargetAddress, ip.c_str(), kScreenPort);
-}
-
-void TForm1::BitBtn9Click(TObject*) {
-  if (LinkHandle == -1) return;
-  const std::string ip = Ip();
-  LED_AdjustTime(LinkHandle, kTargetAddress, ip.c_str(), kScreenPort);
-}
+void TForm1::BitBtn7Click(TObject*) { DeviceCommand(LED_GetBrightness); }
+void TForm1::BitBtn9Click(TObject*) { DeviceCommand(LED_AdjustTime); }
 
 // ---------------------------------------------------------------- test sends
 
@@ -119,38 +104,45 @@ void TForm1::BitBtn8Click(TObject*) {
   LED_SendToScreen(LinkHandle, kTargetAddress, ip.c_str(), kScreenPort);
 }
 
-void TForm1::BitBtn10Click(TObject*) {
+namespace {
+
+// A one-page test program (17: display only, page 20000) with the windows
+// that `addWindows` adds, sent over the link as it stands.
+template <class AddWindows>
+void TestSend(AddWindows addWindows) {
   if (LinkHandle == -1) return;
   MakeRoot(17, 2);
   AddLeaf(20000);
-  const RECT r{0, 0, 128, 32};
-  AddDateTime(&r, 1, "Arial", 18, kYellow, 3);
+  addWindows();
   const std::string ip = Ip();
   LED_SendToScreen(LinkHandle, kTargetAddress, ip.c_str(), kScreenPort);
+}
+
+}  // namespace
+
+void TForm1::BitBtn10Click(TObject*) {
+  TestSend([] {
+    const RECT r{0, 0, 128, 32};
+    AddDateTime(&r, 1, "Arial", 18, kYellow, 3);
+  });
 }
 
 void TForm1::BitBtn12Click(TObject*) {
-  if (LinkHandle == -1) return;
-  MakeRoot(17, 2);
-  AddLeaf(20000);
-  const RECT r{0, 0, 128, 32};
-  const std::string text = plat::ToFileBytes(L"This is a test 中国人民万岁");
-  AddString(text.c_str(), &r, 2, 1, 1, 0, kYellow);
-  const std::string ip = Ip();
-  LED_SendToScreen(LinkHandle, kTargetAddress, ip.c_str(), kScreenPort);
+  TestSend([] {
+    const RECT r{0, 0, 128, 32};
+    const std::string text = plat::ToFileBytes(L"This is a test 中国人民万岁");
+    AddString(text.c_str(), &r, 2, 1, 1, 0, kYellow);
+  });
 }
 
 void TForm1::Button1Click(TObject*) {
-  if (LinkHandle == -1) return;
-  MakeRoot(17, 2);
-  AddLeaf(20000);
-  const std::string font = plat::ToFileBytes(L"宋体");
-  RECT r{0, 0, 128, 16};
-  const std::string first = plat::ToFileBytes(L"第一行abcdefgabcdefgab");
-  AddText(first.c_str(), &r, 2, 1, 1, font.c_str(), 12, kYellow);
-  r = RECT{0, 16, 128, 32};
-  const std::string second = plat::ToFileBytes(L"第二行abcdefgabcdefgab");
-  AddText(second.c_str(), &r, 2, 1, 1, font.c_str(), 12, kYellow);
-  const std::string ip = Ip();
-  LED_SendToScreen(LinkHandle, kTargetAddress, ip.c_str(), kScreenPort);
+  TestSend([] {
+    const std::string font = plat::ToFileBytes(L"宋体");
+    RECT r{0, 0, 128, 16};
+    const std::string first = plat::ToFileBytes(L"第一行abcdefgabcdefgab");
+    AddText(first.c_str(), &r, 2, 1, 1, font.c_str(), 12, kYellow);
+    r = RECT{0, 16, 128, 32};
+    const std::string second = plat::ToFileBytes(L"第二行abcdefgabcdefgab");
+    AddText(second.c_str(), &r, 2, 1, 1, font.c_str(), 12, kYellow);
+  });
 }
