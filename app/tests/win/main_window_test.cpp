@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/win/Unit2.h"
+#include "skin/core/vpSkinData.h"
 #include "ui/core/bmp.h"
 
 namespace {
@@ -224,6 +225,23 @@ TEST_F(MainWindow, ATitleThatIsNotABitmapIsReported) {
   SendMessageW(Form1->BitBtn18->Handle(), BM_CLICK, 0, 0);
   ASSERT_EQ(g_errors.size(), 1u);
   EXPECT_EQ(g_errors[0], L"Bitmap image is not valid");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindow, TheEmbeddedDefaultSkinIsLoadedAtStart) {
+  ASSERT_TRUE(Form1->vpSkinData1);
+  const vp::TvpSkinData& skin = *Form1->vpSkinData1;
+  EXPECT_FALSE(skin.SkinEmpty);
+  EXPECT_EQ(skin.ObjectDefs.size(), 12u);
+  EXPECT_EQ(skin.ControlDefs.size(), 59u);
+  EXPECT_EQ(skin.FramePicture.Width, 146);
+  EXPECT_EQ(skin.FramePicture.Height, 82);
+  EXPECT_EQ(skin.ActivePictureList.size(), 11u);
+  EXPECT_EQ(skin.BorderWidth, 3);
+  EXPECT_EQ(Form1->vpCompressedStoredSkin1->FileName(), "skin.ini");
 }
 
 }  // namespace
