@@ -6,6 +6,7 @@
 #include "app/core/board_turn.h"
 #include "app/core/menu_file.h"
 #include "app/core/settings_file.h"
+#include "screenlink/LedAPI.h"
 #include "skin/win/vpSkinWin.h"
 #include "ui/core/utf.h"
 #include "ui/win/codepage.h"
@@ -356,7 +357,7 @@ void TForm1::BitBtn18Click(TObject*) {
 }
 
 void TForm1::WndProc(TMessage& m) {
-  if (m.Msg == WM_USER + 1) {  // the controller library's result
+  if (m.Msg == WM_LED_NOTIFY) {
     WMLedNotify(m);
     return;
   }
