@@ -70,6 +70,7 @@ struct IniReadVisitor {
   void S(const char* k, TFontStyles& v) { v = ParseFontStyle(Ini.ReadString(Sec, k, "")); }
   void A(const char* k, TAlignment& v) { v = ParseAlignment(Ini.ReadString(Sec, k, "tacenter")); }
   void M(const char* k, TvpMorphKind& v) { v = ParseMorphKind(Ini.ReadString(Sec, k, "mkdefault")); }
+  void E(const char* k, TvpInActiveEffect& v) { v = ParseEffect(Ini.ReadString(Sec, k, "iebrightness")); }
   void Cmd(const char* k, TvpStdCommand& v) { v = ParseCommand(Ini.ReadString(Sec, k, "cmdefault")); }
 };
 
@@ -86,25 +87,54 @@ struct IniWriteVisitor {
   void S(const char* k, TFontStyles& v) { Ini.WriteString(Sec, k, FontStyleToStr(v)); }
   void A(const char* k, TAlignment& v) { Ini.WriteString(Sec, k, AlignmentToStr(v)); }
   void M(const char* k, TvpMorphKind& v) { Ini.WriteString(Sec, k, MorphKindToStr(v)); }
+  void E(const char* k, TvpInActiveEffect& v) { Ini.WriteString(Sec, k, EffectToStr(v)); }
   void Cmd(const char* k, TvpStdCommand& v) { Ini.WriteString(Sec, k, CommandToStr(v)); }
 };
 
+// Reading and writing a section through a key list: `Fields(v)` names every
+// key once, in reading order.
+template <class T>
+void LoadFields(T& t, const TMemIniFile& ini, const std::string& section) {
+  IniReadVisitor v{ini, section};
+  t.Fields(v);
+}
+template <class T>
+void SaveFields(const T& t, TMemIniFile& ini, const std::string& section) {
+  ini.EraseSection(section);
+  IniWriteVisitor v{ini, section};
+  const_cast<T&>(t).Fields(v);
+}
+
 // Every definition class: its name, LoadFromIni and SaveToIni over its key
 // list, which starts with its parent's keys.
-#define VP_DEFINITION(Class, Base)                                                   \
- public:                                                                             \
-  using Base::Base;                                                                  \
-  const char* ClassName() const override { return #Class; }                          \
-  void LoadFromIni(const TMemIniFile& ini) override {                                \
-    IniReadVisitor v{ini, SectionName};                                              \
-    Fields(v);                                                                       \
-  }                                                                                  \
-  void SaveToIni(TMemIniFile& ini) const override {                                  \
-    ini.EraseSection(SectionName);                                                   \
-    IniWriteVisitor v{ini, SectionName};                                             \
-    const_cast<Class*>(this)->Fields(v);                                             \
-  }                                                                                  \
-  template <class V>                                                                 \
+#define VP_DEFINITION(Class, Base)                                                               \
+ public:                                                                                         \
+  using Base::Base;                                                                              \
+  const char* ClassName() const override { return #Class; }                                      \
+  void LoadFromIni(const TMemIniFile& ini) override { LoadFields(*this, ini, SectionName); }     \
+  void SaveToIni(TMemIniFile& ini) const override { SaveFields(*this, ini, SectionName); }       \
+  template <class V>                                                                             \
+  void Fields(V& v)
+
+// The root of a family of definitions, each in the section of its own name.
+#define VP_DEFINITION_ROOT(Class)                                                                \
+ public:                                                                                         \
+  explicit Class(std::string sectionName) : SectionName(std::move(sectionName)) {}               \
+  virtual ~Class() = default;                                                                    \
+  virtual const char* ClassName() const { return #Class; }                                       \
+  virtual void LoadFromIni(const TMemIniFile& ini) { LoadFields(*this, ini, SectionName); }      \
+  virtual void SaveToIni(TMemIniFile& ini) const { SaveFields(*this, ini, SectionName); }        \
+  std::string SectionName;                                                                       \
+  template <class V>                                                                             \
+  void Fields(V& v)
+
+// A definition with a section of fixed name.
+#define VP_FIXED_SECTION(Section)                                                                \
+ public:                                                                                         \
+  static constexpr const char* kSection = Section;                                               \
+  void LoadFromIni(const TMemIniFile& ini) { LoadFields(*this, ini, kSection); }                 \
+  void SaveToIni(TMemIniFile& ini) const { SaveFields(*this, ini, kSection); }                   \
+  template <class V>                                                                             \
   void Fields(V& v)
 
 // Font keys: PREFIX + "name" (default "Arial"), "height" (14), "style", "color".
@@ -117,24 +147,28 @@ void FontKeys(V& v, const char* prefix, std::string& name, int32_t& height, TFon
   v.K((p + "color").c_str(), color);
 }
 
+// The four corner points of a picture cut into nine parts.
+template <class V>
+void CornerKeys(V& v, Point& lt, Point& rt, Point& lb, Point& rb, const char* prefix = "") {
+  const std::string p(prefix);
+  v.P((p + "lefttoppoint").c_str(), lt);
+  v.P((p + "righttoppoint").c_str(), rt);
+  v.P((p + "leftbottompoint").c_str(), lb);
+  v.P((p + "rightbottompoint").c_str(), rb);
+}
+// Which borders of a window picture stretch (else they are tiled).
+template <class V>
+void BorderStretchKeys(V& v, bool& left, bool& right, bool& top, bool& bottom) {
+  v.F("leftstretch", left);
+  v.F("rightstretch", right);
+  v.F("topstretch", top);
+  v.F("bottomstretch", bottom);
+}
+
 // ---------------------------------------------------------------- objects
 
 class TvpDataSkinObject {
- public:
-  explicit TvpDataSkinObject(std::string sectionName) : SectionName(std::move(sectionName)) {}
-  virtual ~TvpDataSkinObject() = default;
-  virtual const char* ClassName() const { return "TvpDataSkinObject"; }
-  virtual void LoadFromIni(const TMemIniFile& ini) {
-    IniReadVisitor v{ini, SectionName};
-    Fields(v);
-  }
-  virtual void SaveToIni(TMemIniFile& ini) const {
-    ini.EraseSection(SectionName);
-    IniWriteVisitor v{ini, SectionName};
-    const_cast<TvpDataSkinObject*>(this)->Fields(v);
-  }
-  template <class V>
-  void Fields(V& v) {
+  VP_DEFINITION_ROOT(TvpDataSkinObject) {
     v.T("hint", Hint);
     v.I("activepictureindex", ActivePictureIndex, -1);
     v.F("skinrectinapicture", SkinRectInAPicture);
@@ -145,7 +179,6 @@ class TvpDataSkinObject {
     v.M("morphkind", MorphKind);
   }
 
-  std::string SectionName;
   std::string Hint;
   int32_t ActivePictureIndex = -1;
   bool SkinRectInAPicture = false;
@@ -255,7 +288,7 @@ class TvpDataSkinMainMenuItem : public TvpDataSkinObject {
     FontKeys(v, "font", FontName, FontHeight, FontStyle, FontColor);
     v.K("activefontcolor", ActiveFontColor);
     v.K("downfontcolor", DownFontColor);
-    v.K("unenabledfontColor", UnEnabledFontColor);
+    v.K("unenabledfontcolor", UnEnabledFontColor);
     v.F("stretcheffect", StretchEffect);
     v.R("animateskinrect", AnimateSkinRect);
     v.I("framecount", FrameCount);
@@ -324,27 +357,12 @@ class TvpDataSkinCaption : public TvpDataSkinObject {
 // --------------------------------------------------------------- controls
 
 class TvpDataSkinControl {
- public:
-  explicit TvpDataSkinControl(std::string sectionName) : SectionName(std::move(sectionName)) {}
-  virtual ~TvpDataSkinControl() = default;
-  virtual const char* ClassName() const { return "TvpDataSkinControl"; }
-  virtual void LoadFromIni(const TMemIniFile& ini) {
-    IniReadVisitor v{ini, SectionName};
-    Fields(v);
-  }
-  virtual void SaveToIni(TMemIniFile& ini) const {
-    ini.EraseSection(SectionName);
-    IniWriteVisitor v{ini, SectionName};
-    const_cast<TvpDataSkinControl*>(this)->Fields(v);
-  }
-  template <class V>
-  void Fields(V& v) {
+  VP_DEFINITION_ROOT(TvpDataSkinControl) {
     v.I("pictureindex", PictureIndex, -1);
     v.I("maskpictureindex", MaskPictureIndex, -1);
     v.R("skinrect", SkinRect);
   }
 
-  std::string SectionName;
   int32_t PictureIndex = -1, MaskPictureIndex = -1;
   Rect SkinRect;
 };
@@ -353,10 +371,7 @@ class TvpDataSkinControl {
 class TvpDataSkinCustomControl : public TvpDataSkinControl {
   VP_DEFINITION(TvpDataSkinCustomControl, TvpDataSkinControl) {
     TvpDataSkinControl::Fields(v);
-    v.P("lefttoppoint", LTPoint);
-    v.P("righttoppoint", RTPoint);
-    v.P("leftbottompoint", LBPoint);
-    v.P("rightbottompoint", RBPoint);
+    CornerKeys(v, LTPoint, RTPoint, LBPoint, RBPoint);
     v.R("clientrect", ClientRect);
     v.F("leftstretch", LeftStretch);
     v.F("topstretch", TopStretch);
@@ -637,10 +652,7 @@ class TvpDataSkinTabControl : public TvpDataSkinControl, public TvpFontFields {
     v.R("mouseintabrect", MouseInTabRect);
     v.R("clientrect", ClientRect);
     v.I("bgpictureindex", BGPictureIndex, -1);
-    v.P("lefttoppoint", LTPoint);
-    v.P("righttoppoint", RTPoint);
-    v.P("leftbottompoint", LBPoint);
-    v.P("rightbottompoint", RBPoint);
+    CornerKeys(v, LTPoint, RTPoint, LBPoint, RBPoint);
     v.I("tableftoffset", TabLeftOffset);
     v.I("tabrightoffset", TabRightOffset);
     v.R("tabsbgrect", TabsBGRect);
@@ -927,8 +939,15 @@ class TvpDataSkinSlider : public TvpDataSkinControl {
 // ------------------------------------------------- fixed-section objects
 
 class TvpDataSkinPopupWindow {
- public:
-  void LoadFromIni(const TMemIniFile& ini);
+  VP_FIXED_SECTION("POPUPWINDOW") {
+    v.I("windowpictureindex", WindowPictureIndex, -1);
+    v.I("maskpictureindex", MaskPictureIndex, -1);
+    CornerKeys(v, LTPoint, RTPoint, LBPoint, RBPoint);
+    v.R("itemsrect", ItemsRect);
+    v.K("scrollmarkercolor", ScrollMarkerColor);
+    v.K("scrollmarkeractivecolor", ScrollMarkerActiveColor);
+    BorderStretchKeys(v, LeftStretch, RightStretch, TopStretch, BottomStretch);
+  }
   int32_t WindowPictureIndex = -1, MaskPictureIndex = -1;
   Point LTPoint, RTPoint, LBPoint, RBPoint;
   Rect ItemsRect;
@@ -937,8 +956,14 @@ class TvpDataSkinPopupWindow {
 };
 
 class TvpDataSkinHintWindow {
- public:
-  void LoadFromIni(const TMemIniFile& ini);
+  VP_FIXED_SECTION("HINTWINDOW") {
+    v.I("windowpictureindex", WindowPictureIndex, -1);
+    v.I("maskpictureindex", MaskPictureIndex, -1);
+    CornerKeys(v, LTPoint, RTPoint, LBPoint, RBPoint);
+    v.R("clientrect", ClientRect);
+    FontKeys(v, "font", FontName, FontHeight, FontStyle, FontColor);
+    BorderStretchKeys(v, LeftStretch, RightStretch, TopStretch, BottomStretch);
+  }
   int32_t WindowPictureIndex = -1, MaskPictureIndex = -1;
   Point LTPoint, RTPoint, LBPoint, RBPoint;
   Rect ClientRect;
@@ -949,10 +974,19 @@ class TvpDataSkinHintWindow {
   bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false;
 };
 
+// The skin's own values for the system colours; absent keys keep the system's.
 class TvpSkinColors {
- public:
-  void LoadFromIni(const TMemIniFile& ini);
-  void SetSystemColors();  // the defaults of [SKINCOLORS]
+  VP_FIXED_SECTION("SKINCOLORS") {
+    v.K("cbtnface", BtnFace, clBtnFace);
+    v.K("cbtntext", BtnText, clBtnText);
+    v.K("cwindow", Window, clWindow);
+    v.K("cwindowtext", WindowText, clWindowText);
+    v.K("chighlight", Highlight, clHighlight);
+    v.K("chighlighttext", HighlightText, clHighlightText);
+    v.K("cbtnhighlight", BtnHighlight, clBtnHighlight);
+    v.K("cbtnshadow", BtnShadow, clBtnShadow);
+  }
+  void SetSystemColors() { LoadFromIni(TMemIniFile()); }
   Color BtnFace = 0, BtnText = 0, Window = 0, WindowText = 0, Highlight = 0, HighlightText = 0, BtnHighlight = 0,
         BtnShadow = 0;
 };
