@@ -213,11 +213,11 @@ void TForm1::BuildComponents() {
 }
 
 void TForm1::FormCreate(TObject*) {
-  // 1. Layout values start at 0 (the two flags are 0 from program start).
+  // Layout values start at 0 (the two flags are 0 from program start).
   Settings.VerticalOffset = 0;
   Settings.Spacing = 0;
   Settings.PriceOffset = 0;
-  // 2. Both pictures black, with a black brush kept for all later drawing.
+  // Both pictures black, with a black brush kept for all later drawing.
   TCanvas& board = Image1->Canvas();
   board.Brush().SetColor(clBlack);
   board.Font().Assign(FontDialog1->Font());
@@ -226,9 +226,9 @@ void TForm1::FormCreate(TObject*) {
   strip.Brush().SetColor(clBlack);
   strip.Font().Assign(FontDialog2->Font());
   strip.Rectangle(0, 0, Image2->Width(), Image2->Height());
-  // 3. The built-in screen address.
+  // The built-in screen address.
   Settings.ScreenIp = L"192.168.1.99";
-  // 4-5. The settings file, then the default menu file.
+  // The settings file, then the default menu file.
   ReadStartupFiles();
 }
 
@@ -328,26 +328,26 @@ void TForm1::BitBtn18Click(TObject*) {
     Image2->Invalidate();
   });
 
-  // 1-2. Fonts and the name height H (signed).
+  // Fonts and the name height H (signed).
   board.Font().Assign(FontDialog1->Font());
   strip.Font().Assign(FontDialog2->Font());
   const int H = FontDialog2->Font().Height();
   const int v = Settings.VerticalOffset, s = Settings.Spacing, p = Settings.PriceOffset;
 
-  // 3. Clear the strip.
+  // Clear the strip.
   strip.Rectangle(0, 0, 96, 512);
-  // 4. Names, entry 1 nearest the strip's bottom.
+  // Names, entry 1 nearest the strip's bottom.
   for (int k = 1; k <= 15; ++k) SidewaysTextOut(strip, v, 512 + k * (H - s), MenuLine(2 * k - 1));
-  // 5. Stand the strip up as board columns.
+  // Stand the strip up as board columns.
   plat::Raster stripPixels = Image2->Picture().Raster();
   plat::Raster boardPixels = Image1->Picture().Raster();
   TurnStripIntoBoard(stripPixels, boardPixels);
-  // 6-7. Price font; clear the price band (rows 81 to 95).
+  // Price font; clear the price band (rows 81 to 95).
   board.Font().Assign(FontDialog1->Font());
   board.Rectangle(0, 81, 512, 96);
-  // 8. Prices.
+  // Prices.
   for (int k = 1; k <= 15; ++k) board.TextOut((k - 1) * (s - H) + p, v + 82, MenuLine(2 * k));
-  // 9. The title picture, squeezed from 32 into the last 31 columns.
+  // The title picture, squeezed from 32 into the last 31 columns.
   if (Settings.ShowTitle == 1) {
     board.Rectangle(481, 0, 512, 96);
     TBitmap title;
