@@ -393,6 +393,48 @@ struct TvpFontFields {
 };
 #define VP_FONT(v) FontKeys(v, "font", FontName, FontHeight, FontStyle, FontColor)
 
+// Two stepping buttons (up or left, down or right), each normal, hot and pressed.
+struct TvpStepButtonFields {
+  Rect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect, DownDownButtonRect;
+  template <class V>
+  void StepButtonKeys(V& v) {
+    v.R("upbuttonrect", UpButtonRect);
+    v.R("activeupbuttonrect", ActiveUpButtonRect);
+    v.R("downupbuttonrect", DownUpButtonRect);
+    v.R("downbuttonrect", DownButtonRect);
+    v.R("activedownbuttonrect", ActiveDownButtonRect);
+    v.R("downdownbuttonrect", DownDownButtonRect);
+  }
+};
+
+// The drop-down button of an edit or combo box, normal, hot, pressed and disabled.
+struct TvpDropButtonFields {
+  Rect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+  template <class V>
+  void DropButtonKeys(V& v) {
+    v.R("buttonrect", ButtonRect);
+    v.R("activebuttonrect", ActiveButtonRect);
+    v.R("downbuttonrect", DownButtonRect);
+    v.R("unenabledbuttonrect", UnEnabledButtonRect);
+  }
+};
+
+// The items of a list: normal, selected and focused cells and the text in them.
+struct TvpItemFields {
+  Rect ItemRect, ActiveItemRect, FocusItemRect;
+  int32_t ItemLeftOffset = 0, ItemRightOffset = 0;
+  Rect ItemTextRect;
+  template <class V>
+  void ItemKeys(V& v) {
+    v.R("itemrect", ItemRect);
+    v.R("activeitemrect", ActiveItemRect);
+    v.R("focusitemrect", FocusItemRect);
+    v.I("itemleftoffset", ItemLeftOffset);
+    v.I("itemrightoffset", ItemRightOffset);
+    v.R("itemtextrect", ItemTextRect);
+  }
+};
+
 class TvpDataSkinPanelControl : public TvpDataSkinCustomControl, public TvpFontFields {
   VP_DEFINITION(TvpDataSkinPanelControl, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
@@ -590,7 +632,7 @@ class TvpDataSkinStdLabelControl : public TvpDataSkinControl, public TvpFontFiel
   Color ActiveFontColor = 0;
 };
 
-class TvpDataSkinUpDownControl : public TvpDataSkinCustomControl {
+class TvpDataSkinUpDownControl : public TvpDataSkinCustomControl, public TvpStepButtonFields {
   VP_DEFINITION(TvpDataSkinUpDownControl, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
     if constexpr (V::kReading) {
@@ -598,14 +640,8 @@ class TvpDataSkinUpDownControl : public TvpDataSkinCustomControl {
       LTPoint = RTPoint = LBPoint = RBPoint = Point{};
       ClientRect = Rect{};
     }
-    v.R("upbuttonrect", UpButtonRect);
-    v.R("activeupbuttonrect", ActiveUpButtonRect);
-    v.R("downupbuttonrect", DownUpButtonRect);
-    v.R("downbuttonrect", DownButtonRect);
-    v.R("activedownbuttonrect", ActiveDownButtonRect);
-    v.R("downdownbuttonrect", DownDownButtonRect);
+    StepButtonKeys(v);
   }
-  Rect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect, DownDownButtonRect;
 };
 
 class TvpDataSkinGridControl : public TvpDataSkinControl, public TvpFontFields {
@@ -715,21 +751,17 @@ class TvpDataSkinControlBar : public TvpDataSkinCustomControl {
   int32_t GripOffset1 = 0, GripOffset2 = 0;
 };
 
-class TvpDataSkinEditControl : public TvpDataSkinCustomControl, public TvpFontFields {
+class TvpDataSkinEditControl : public TvpDataSkinCustomControl, public TvpFontFields, public TvpDropButtonFields {
   VP_DEFINITION(TvpDataSkinEditControl, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
     v.R("activeskinrect", ActiveSkinRect);
     VP_FONT(v);
     v.K("disabledfontcolor", DisabledFontColor);
     v.K("activefontcolor", ActiveFontColor);
-    v.R("buttonrect", ButtonRect);
-    v.R("activebuttonrect", ActiveButtonRect);
-    v.R("downbuttonrect", DownButtonRect);
-    v.R("unenabledbuttonrect", UnEnabledButtonRect);
+    DropButtonKeys(v);
   }
   Rect ActiveSkinRect;
   Color DisabledFontColor = 0, ActiveFontColor = 0;
-  Rect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
 };
 
 class TvpDataSkinMemoControl : public TvpDataSkinEditControl {
@@ -741,26 +773,19 @@ class TvpDataSkinMemoControl : public TvpDataSkinEditControl {
   Color BGColor = 0, ActiveBGColor = 0;
 };
 
-class TvpDataSkinListBox : public TvpDataSkinCustomControl, public TvpFontFields {
+class TvpDataSkinListBox : public TvpDataSkinCustomControl,
+                           public TvpFontFields,
+                           public TvpItemFields,
+                           public TvpStepButtonFields {
   VP_DEFINITION(TvpDataSkinListBox, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
-    v.R("itemrect", ItemRect);
-    v.R("activeitemrect", ActiveItemRect);
-    v.R("focusitemrect", FocusItemRect);
-    v.I("itemleftoffset", ItemLeftOffset);
-    v.I("itemrightoffset", ItemRightOffset);
-    v.R("itemtextrect", ItemTextRect);
+    ItemKeys(v);
     VP_FONT(v);
     v.K("activefontcolor", ActiveFontColor);
     v.K("focusfontcolor", FocusFontColor);
     v.R("captionrect", CaptionRect);
     FontKeys(v, "captionfont", CaptionFontName, CaptionFontHeight, CaptionFontStyle, CaptionFontColor);
-    v.R("upbuttonrect", UpButtonRect);
-    v.R("activeupbuttonrect", ActiveUpButtonRect);
-    v.R("downupbuttonrect", DownUpButtonRect);
-    v.R("downbuttonrect", DownButtonRect);
-    v.R("activedownbuttonrect", ActiveDownButtonRect);
-    v.R("downdownbuttonrect", DownDownButtonRect);
+    StepButtonKeys(v);
     v.R("checkbuttonrect", CheckButtonRect);
     v.R("activecheckbuttonrect", ActiveCheckButtonRect);
     v.R("downcheckbuttonrect", DownCheckButtonRect);
@@ -769,16 +794,12 @@ class TvpDataSkinListBox : public TvpDataSkinCustomControl, public TvpFontFields
     v.T("bothhscrollbarname", BothScrollBarName, "bothhscrollbar");
     v.F("showfocus", ShowFocus);
   }
-  Rect ItemRect, ActiveItemRect, FocusItemRect;
-  int32_t ItemLeftOffset = 0, ItemRightOffset = 0;
-  Rect ItemTextRect;
   Color ActiveFontColor = 0, FocusFontColor = 0;
   Rect CaptionRect;
   std::string CaptionFontName;
   int32_t CaptionFontHeight = 0;
   TFontStyles CaptionFontStyle = 0;
   Color CaptionFontColor = 0;
-  Rect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect, DownDownButtonRect;
   Rect CheckButtonRect, ActiveCheckButtonRect, DownCheckButtonRect;
   std::string VScrollBarName, HScrollBarName, BothScrollBarName;
   bool ShowFocus = false;
@@ -794,47 +815,34 @@ class TvpDataSkinCheckListBox : public TvpDataSkinListBox {
   Rect ItemCheckRect, CheckImageRect, UnCheckImageRect;
 };
 
-class TvpDataSkinComboBox : public TvpDataSkinCustomControl, public TvpFontFields {
+class TvpDataSkinComboBox : public TvpDataSkinCustomControl,
+                            public TvpFontFields,
+                            public TvpItemFields,
+                            public TvpDropButtonFields {
   VP_DEFINITION(TvpDataSkinComboBox, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
     v.R("activeskinrect", ActiveSkinRect);
-    v.R("itemrect", ItemRect);
-    v.R("activeitemrect", ActiveItemRect);
-    v.R("focusitemrect", FocusItemRect);
-    v.I("itemleftoffset", ItemLeftOffset);
-    v.I("itemrightoffset", ItemRightOffset);
-    v.R("itemtextrect", ItemTextRect);
+    ItemKeys(v);
     VP_FONT(v);
     v.K("focusfontcolor", FocusFontColor);
     v.K("activefontcolor", ActiveFontColor);
     v.T("listboxname", ListBoxName);
-    v.R("buttonrect", ButtonRect);
-    v.R("activebuttonrect", ActiveButtonRect);
-    v.R("downbuttonrect", DownButtonRect);
-    v.R("unenabledbuttonrect", UnEnabledButtonRect);
+    DropButtonKeys(v);
     v.F("itemstretcheffect", ItemStretchEffect);
     v.F("focusitemstretcheffect", FocusItemStretchEffect);
     v.F("showfocus", ShowFocus);
   }
-  Rect ActiveSkinRect, ItemRect, ActiveItemRect, FocusItemRect;
-  int32_t ItemLeftOffset = 0, ItemRightOffset = 0;
-  Rect ItemTextRect;
+  Rect ActiveSkinRect;
   Color FocusFontColor = 0, ActiveFontColor = 0;
   std::string ListBoxName;
-  Rect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
   bool ItemStretchEffect = false, FocusItemStretchEffect = false, ShowFocus = false;
 };
 
-class TvpDataSkinScrollBarControl : public TvpDataSkinCustomControl {
+class TvpDataSkinScrollBarControl : public TvpDataSkinCustomControl, public TvpStepButtonFields {
   VP_DEFINITION(TvpDataSkinScrollBarControl, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
     v.R("trackarea", TrackArea);
-    v.R("upbuttonrect", UpButtonRect);
-    v.R("activeupbuttonrect", ActiveUpButtonRect);
-    v.R("downupbuttonrect", DownUpButtonRect);
-    v.R("downbuttonrect", DownButtonRect);
-    v.R("activedownbuttonrect", ActiveDownButtonRect);
-    v.R("downdownbuttonrect", DownDownButtonRect);
+    StepButtonKeys(v);
     v.R("thumbrect", ThumbRect);
     v.R("activethumbrect", ActiveThumbRect);
     v.R("downthumbrect", DownThumbRect);
@@ -846,31 +854,24 @@ class TvpDataSkinScrollBarControl : public TvpDataSkinCustomControl {
     v.R("activeglyphrect", ActiveGlyphRect);
     v.R("downglyphrect", DownGlyphRect);
   }
-  Rect TrackArea, UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,
-      DownDownButtonRect, ThumbRect, ActiveThumbRect, DownThumbRect;
+  Rect TrackArea, ThumbRect, ActiveThumbRect, DownThumbRect;
   int32_t ThumbOffset1 = 0, ThumbOffset2 = 0;
   bool ThumbTransparent = false;
   Color ThumbTransparentColor = 0;
   Rect GlyphRect, ActiveGlyphRect, DownGlyphRect;
 };
 
-class TvpDataSkinSpinEditControl : public TvpDataSkinCustomControl, public TvpFontFields {
+class TvpDataSkinSpinEditControl : public TvpDataSkinCustomControl, public TvpFontFields, public TvpStepButtonFields {
   VP_DEFINITION(TvpDataSkinSpinEditControl, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
     v.R("activeskinrect", ActiveSkinRect);
     VP_FONT(v);
     v.K("activefontcolor", ActiveFontColor);
     v.K("disabledfontcolor", DisabledFontColor);
-    v.R("upbuttonrect", UpButtonRect);
-    v.R("activeupbuttonrect", ActiveUpButtonRect);
-    v.R("downupbuttonrect", DownUpButtonRect);
-    v.R("downbuttonrect", DownButtonRect);
-    v.R("activedownbuttonrect", ActiveDownButtonRect);
-    v.R("downdownbuttonrect", DownDownButtonRect);
+    StepButtonKeys(v);
   }
   Rect ActiveSkinRect;
   Color ActiveFontColor = 0, DisabledFontColor = 0;
-  Rect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect, DownDownButtonRect;
 };
 
 class TvpDataSkinScrollBoxControl : public TvpDataSkinCustomControl {
@@ -890,22 +891,14 @@ class TvpDataSkinTreeView : public TvpDataSkinControl, public TvpFontFields {
   Color BGColor = 0;
 };
 
-class TvpDataSkinListView : public TvpDataSkinControl, public TvpFontFields {
-  VP_DEFINITION(TvpDataSkinListView, TvpDataSkinControl) {
-    TvpDataSkinControl::Fields(v);
-    VP_FONT(v);
-    v.K("bgcolor", BGColor);
-  }
-  Color BGColor = 0;
+// List views and rich edits are drawn by the platform as tree views are:
+// only the font and the background colour come from the skin.
+class TvpDataSkinListView : public TvpDataSkinTreeView {
+  VP_DEFINITION(TvpDataSkinListView, TvpDataSkinTreeView) { TvpDataSkinTreeView::Fields(v); }
 };
 
-class TvpDataSkinRichEdit : public TvpDataSkinControl, public TvpFontFields {
-  VP_DEFINITION(TvpDataSkinRichEdit, TvpDataSkinControl) {
-    TvpDataSkinControl::Fields(v);
-    VP_FONT(v);
-    v.K("bgcolor", BGColor);
-  }
-  Color BGColor = 0;
+class TvpDataSkinRichEdit : public TvpDataSkinTreeView {
+  VP_DEFINITION(TvpDataSkinRichEdit, TvpDataSkinTreeView) { TvpDataSkinTreeView::Fields(v); }
 };
 
 class TvpDataSkinBevel : public TvpDataSkinControl {

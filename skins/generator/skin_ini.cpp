@@ -116,6 +116,35 @@ void Base(D& d, Rect img, int mask = -1) {
   Set(d.SkinRect, img);
 }
 
+// Stepping buttons cut from the images named `up` and `down` and their
+// ".active" and ".down" looks.
+void StepButtons(TvpStepButtonFields& d, const std::string& up, const std::string& down) {
+  Set(d.UpButtonRect, A(up));
+  Set(d.ActiveUpButtonRect, A(up + ".active"));
+  Set(d.DownUpButtonRect, A(up + ".down"));
+  Set(d.DownButtonRect, A(down));
+  Set(d.ActiveDownButtonRect, A(down + ".active"));
+  Set(d.DownDownButtonRect, A(down + ".down"));
+}
+
+// The drop-down arrow button in its four looks.
+void DropButton(TvpDropButtonFields& d) {
+  Set(d.ButtonRect, A("drop"));
+  Set(d.ActiveButtonRect, A("drop.active"));
+  Set(d.DownButtonRect, A("drop.down"));
+  Set(d.UnEnabledButtonRect, A("drop.disabled"));
+}
+
+// List items: normal, selected and focused cells, text inset by 3.
+void Items(TvpItemFields& d) {
+  Set(d.ItemRect, A("item"));
+  Set(d.ActiveItemRect, A("item.active"));
+  Set(d.FocusItemRect, A("item.focus"));
+  Set(d.ItemLeftOffset, 3);
+  Set(d.ItemRightOffset, 3);
+  Set(d.ItemTextRect, Rect{4, 1, 44, 17});
+}
+
 const int kText = ColorValue(Rgb(20, 28, 40));
 const int kTextHot = ColorValue(Rgb(20, 50, 110));
 const int kTextOff = 8421504;
@@ -225,12 +254,7 @@ void ScrollBar(const std::string& name, bool vertical) {
   Set(d.StretchEffect, 1);
   Set(d.TrackArea, vertical ? Rect{0, 16, 16, 32} : Rect{16, 0, 32, 16});
   const std::string a = vertical ? "sb.up" : "sb.left", b = vertical ? "sb.down" : "sb.right";
-  Set(d.UpButtonRect, A(a));
-  Set(d.ActiveUpButtonRect, A(a + ".active"));
-  Set(d.DownUpButtonRect, A(a + ".down"));
-  Set(d.DownButtonRect, A(b));
-  Set(d.ActiveDownButtonRect, A(b + ".active"));
-  Set(d.DownDownButtonRect, A(b + ".down"));
+  StepButtons(d, a, b);
   const std::string t = vertical ? "sb.vthumb" : "sb.hthumb";
   Set(d.ThumbRect, A(t));
   Set(d.ActiveThumbRect, A(t + ".active"));
@@ -250,10 +274,7 @@ void EditControl(const std::string& name, bool button, bool memo) {
   Set(d.DisabledFontColor, kTextOff);
   Set(d.ActiveFontColor, kText);
   if (button) {
-    Set(d.ButtonRect, A("drop"));
-    Set(d.ActiveButtonRect, A("drop.active"));
-    Set(d.DownButtonRect, A("drop.down"));
-    Set(d.UnEnabledButtonRect, A("drop.disabled"));
+    DropButton(d);
   }
   if (memo) {
     Set(d.BGColor, ColorValue(plat::clWhite));
@@ -270,12 +291,7 @@ void SpinEdit(const std::string& name) {
   Font(d, kText);
   Set(d.ActiveFontColor, kText);
   Set(d.DisabledFontColor, kTextOff);
-  Set(d.UpButtonRect, A("spin.up"));
-  Set(d.ActiveUpButtonRect, A("spin.up.active"));
-  Set(d.DownUpButtonRect, A("spin.up.down"));
-  Set(d.DownButtonRect, A("spin.down"));
-  Set(d.ActiveDownButtonRect, A("spin.down.active"));
-  Set(d.DownDownButtonRect, A("spin.down.down"));
+  StepButtons(d, "spin.up", "spin.down");
   Emit(d);
 }
 
@@ -284,20 +300,12 @@ void ComboBox(const std::string& name, const std::string& list) {
   Base(d, A("edit"));
   Shaped(d, A("edit"), 2);
   Set(d.ActiveSkinRect, A("edit.active"));
-  Set(d.ItemRect, A("item"));
-  Set(d.ActiveItemRect, A("item.active"));
-  Set(d.FocusItemRect, A("item.focus"));
-  Set(d.ItemLeftOffset, 3);
-  Set(d.ItemRightOffset, 3);
-  Set(d.ItemTextRect, Rect{4, 1, 44, 17});
+  Items(d);
   Font(d, kText);
   Set(d.FocusFontColor, kText);
   Set(d.ActiveFontColor, kText);
   Set(d.ListBoxName, list);
-  Set(d.ButtonRect, A("drop"));
-  Set(d.ActiveButtonRect, A("drop.active"));
-  Set(d.DownButtonRect, A("drop.down"));
-  Set(d.UnEnabledButtonRect, A("drop.disabled"));
+  DropButton(d);
   Set(d.ItemStretchEffect, 1);
   Set(d.FocusItemStretchEffect, 1);
   Set(d.ShowFocus, 1);
@@ -309,12 +317,7 @@ void ListBox(const std::string& name, bool check, bool caption) {
   const Rect frame = A(caption ? "panel" : "edit");
   Base(d, frame);
   Shaped(d, frame, caption ? 3 : 2);
-  Set(d.ItemRect, A("item"));
-  Set(d.ActiveItemRect, A("item.active"));
-  Set(d.FocusItemRect, A("item.focus"));
-  Set(d.ItemLeftOffset, 3);
-  Set(d.ItemRightOffset, 3);
-  Set(d.ItemTextRect, Rect{4, 1, 44, 17});
+  Items(d);
   Font(d, kText);
   Set(d.ActiveFontColor, kText);
   Set(d.FocusFontColor, kText);
@@ -322,12 +325,7 @@ void ListBox(const std::string& name, bool check, bool caption) {
     Set(d.CaptionRect, Rect{3, 3, 45, 17});
     Font(d.CaptionFontName, d.CaptionFontHeight, d.CaptionFontStyle, d.CaptionFontColor, kText);
   }
-  Set(d.UpButtonRect, A("sb.up"));
-  Set(d.ActiveUpButtonRect, A("sb.up.active"));
-  Set(d.DownUpButtonRect, A("sb.up.down"));
-  Set(d.DownButtonRect, A("sb.down"));
-  Set(d.ActiveDownButtonRect, A("sb.down.active"));
-  Set(d.DownDownButtonRect, A("sb.down.down"));
+  StepButtons(d, "sb.up", "sb.down");
   Set(d.VScrollBarName, "vscrollbar");
   Set(d.HScrollBarName, "hscrollbar");
   Set(d.BothScrollBarName, "bothhscrollbar");
@@ -364,12 +362,7 @@ void UpDown(const std::string& name, bool vertical) {
   Base(d, A("label"));
   Shaped(d, A("label"), 0);
   const std::string a = vertical ? "sb.up" : "sb.left", b = vertical ? "sb.down" : "sb.right";
-  Set(d.UpButtonRect, A(a));
-  Set(d.ActiveUpButtonRect, A(a + ".active"));
-  Set(d.DownUpButtonRect, A(a + ".down"));
-  Set(d.DownButtonRect, A(b));
-  Set(d.ActiveDownButtonRect, A(b + ".active"));
-  Set(d.DownDownButtonRect, A(b + ".down"));
+  StepButtons(d, a, b);
   Emit(d);
 }
 
