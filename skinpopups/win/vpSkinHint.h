@@ -15,6 +15,9 @@
 
 namespace vp {
 
+namespace popupgdi {
+class Timer;
+}
 class TvpSkinHint;
 
 class TvpSkinHintWindow : public THintWindow {
@@ -34,6 +37,9 @@ class TvpSkinHintWindow : public THintWindow {
   // How many times the opacity was actually set.
   int AlphaSetCount() const { return alphaSets_; }
   RECT NewClientRect() const { return newClient_; }
+  // The serving component: the main form's first active TvpSkinHint (or,
+  // for a component's own window, that component while it is active).
+  TvpSkinHint* FindServingHint() const;
 
  protected:
   void CreateParams(TCreateParams& p) override;
@@ -75,17 +81,19 @@ class TvpSkinHint : public TComponent, private TvpFreeNotify {
   void CancelHint();
   // The component's own window for object hints.
   TvpSkinHintWindow* HintWindow();
+  // An object hint waits to show (or, once shown, to hide).
   bool HintPending() const { return timer_ != nullptr; }
 
  private:
   void Notification(TvpComponent* component) override;
-  void ForwardShowHint(std::wstring& hintStr, bool& canShow, THintInfo& hintInfo);
-  void ShowPendingHint();
+  void PointApplicationHintsHere();
+  void ObjectHintTimer();
   TvpSkinData* skinData_ = nullptr;
   bool active_ = true;
   TFont defaultFont_;
   TvpSkinHintWindow* window_ = nullptr;
-  TTimer* timer_ = nullptr;
+  std::unique_ptr<popupgdi::Timer> timer_;
+  bool hintShown_ = false;
   std::wstring pendingText_;
 };
 

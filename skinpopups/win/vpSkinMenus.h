@@ -27,9 +27,13 @@
 
 namespace vp {
 
+namespace popupgdi {
+class Timer;
+}
 class TvpSkinMenu;
 class TvpSkinPopupWindow;
 class TvpSkinMenuItem;
+struct TvpSkinPopupPainter;
 
 // What TvpSkinPopupMenu needs of the skinned frame it finds among the
 // components of its form. The frame implements it.
@@ -53,7 +57,7 @@ class TvpSkinMenuHost {
 
 // ------------------------------------------------------------ TvpSkinMenuItem
 
-class TvpSkinMenuItem {
+class TvpSkinMenuItem : public TObject {
  public:
   TvpSkinMenuItem(TvpSkinPopupWindow* Level, TMenuItem* MenuItem, TvpDataSkinMenuItem* Def);
   TvpSkinMenuItem(const TvpSkinMenuItem&) = delete;
@@ -132,7 +136,25 @@ class TvpSkinPopupWindow : public TWinControl {
  private:
   friend class TvpSkinMenu;
   friend class TvpSkinMenuItem;
+  friend struct TvpSkinPopupPainter;
   struct Impl;
+  void Build(TMenuItem* item, int startIndex);
+  void SyncLayout();
+  void Show(const RECT& anchor, bool preferAbove, bool asSubMenu);
+  int LevelIndex() const;
+  void RepaintLevel();
+  void DrawItemNow(TvpSkinMenuItem& item);
+  void RedrawRequest(TvpSkinMenuItem& item);
+  void MorphTick();
+  void MouseTick();
+  void ScrollTick();
+  void StopScrolling();
+  void MouseMove(POINT p);
+  void LeftButtonUp(POINT p);
+  void ActivateItem(int index, bool byMouse);
+  void DeactivateItem(int index);
+  void ClickItem(int index);
+
   TvpSkinMenu* menu_;
   TvpDataSkinPopupWindow* popupDef_;
   TvpDataSkinMenuItem* itemDef_ = nullptr;
@@ -195,15 +217,25 @@ class TvpSkinMenu : public TComponent, private TvpFreeNotify {
   }
   TFont& DefMenuItemFont() { return defMenuItemFont_; }
 
-  // The opacities set on first levels while they fade in (for tests).
+  // The opacities set on the last level that faded in (for tests).
   const std::vector<BYTE>& LastFadeSteps() const { return fadeSteps_; }
+  // The item whose submenu opens when the wait ends, and whether it runs.
+  TvpSkinMenuItem* WaitingItem() const { return waitingItem_; }
+  bool WaitTimerRunning() const;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   friend class TvpSkinPopupWindow;
   void Notification(TvpComponent* component) override;
-  void OpenLevel(TMenuItem* Item, const RECT& AnchorRect, bool PreferAbove, bool AsSubMenu, int StartIndex);
-  void SendClosed(TControl* control);
+  bool OpenLevel(TMenuItem* Item, const RECT& AnchorRect, bool PreferAbove, bool AsSubMenu, int StartIndex);
+  void CloseDeepest();
+  void StopWaiting();
   void WaitTimerFired();
+  void CommandDone();
+  void SetSkinDataRef(TvpSkinData* sd);
+  void SetControlRef(TControl*& ref, TControl* value);
 
   TForm* hostForm_;
   std::vector<TvpSkinPopupWindow*> levels_;
@@ -213,7 +245,7 @@ class TvpSkinMenu : public TComponent, private TvpFreeNotify {
   TControl* popupControl_ = nullptr;
   TControl* afterCommandControl_ = nullptr;
   TvpSkinMenuItem* waitingItem_ = nullptr;
-  TTimer* waitTimer_ = nullptr;
+  std::unique_ptr<popupgdi::Timer> waitTimer_;
   int defMenuItemHeight_ = 20;
   TFont defMenuItemFont_;
   std::vector<BYTE> fadeSteps_;
@@ -241,6 +273,7 @@ class TvpSkinPopupMenu : public TPopupMenu, private TvpFreeNotify {
  private:
   void Notification(TvpComponent* component) override;
   TvpSkinMenuHost* FindHost() const;
+  void ShowAt(const RECT& anchor, bool preferAbove);
   TvpSkinData* skinData_ = nullptr;
   POINT popupPoint_{-1, -1};
 };

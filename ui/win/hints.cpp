@@ -103,7 +103,8 @@ void TApplicationHints::SetShowHint(bool v) {
 }
 
 bool TApplicationHints::ActivateHint(POINT cursorPos, const std::wstring& text, TControl* control) {
-  if (!showHint_ || !window_ || text.empty()) return false;
+  if (!showHint_ || text.empty()) return false;
+  if (!window_) window_.reset(HintWindowClass ? HintWindowClass(nullptr) : new THintWindow(nullptr));
   THintInfo info;
   info.HintControl = control;
   info.CursorPos = cursorPos;

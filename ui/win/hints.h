@@ -63,7 +63,8 @@ class TApplicationHints {
   // Changing the class takes effect the next time ShowHint is switched on.
   THintWindowClass HintWindowClass;
   bool ShowHint() const { return showHint_; }
-  // On: builds a hint window of the current class; off: frees it.
+  // On: builds a hint window of the current class; off: frees it. On by
+  // default; the window is then built when the first hint shows.
   void SetShowHint(bool v);
   int HintPause = 500;
   int HintHidePause = 2500;
@@ -77,7 +78,7 @@ class TApplicationHints {
   void CancelHint();
 
  private:
-  bool showHint_ = false;
+  bool showHint_ = true;
   std::unique_ptr<THintWindow> window_;
 };
 
