@@ -477,6 +477,49 @@ TEST_F(SkinMenus, SystemGlyphsByExactNameAndOwnerDrawnItems) {
   EXPECT_FALSE(drawnOn);
 }
 
+// ---------------------------------------------------------------- effects
+
+TEST_F(SkinMenus, MorphAndFrameAnimationRunOnTheirTimerAndStop) {
+  Fill(3);
+  vp::TvpCompressedStoredSkin stored;
+  auto effects = LoadDefault(stored);
+  vp::TvpDataSkinMenuItem* d = nullptr;
+  for (auto& o : effects->ObjectDefs)
+    if (auto* m = dynamic_cast<vp::TvpDataSkinMenuItem*>(o.get()); m && !d) d = m;
+  ASSERT_NE(d, nullptr);
+  d->Morphing = true;
+  Open(200, 200, effects.get());
+  TvpSkinPopupWindow* l = Level(0);
+  EXPECT_EQ(vp::popupgdi::Timer::Live(), 2) << "the mouse poll and the first item's morph";
+  Pump(60);
+  EXPECT_GT(l->Items(0)->MorphFactor, 0.0);
+  EXPECT_LT(l->Items(0)->MorphFactor, 1.0);
+  Pump(250);
+  EXPECT_EQ(l->Items(0)->MorphFactor, 1.0);
+  menu_->ProcessKey(VK_DOWN);
+  Pump(300);
+  EXPECT_EQ(l->Items(0)->MorphFactor, 0.0);
+  EXPECT_EQ(l->Items(1)->MorphFactor, 1.0);
+  EXPECT_EQ(vp::popupgdi::Timer::Live(), 1) << "the morph timer stops when nothing changes";
+  menu_->CloseMenu();
+
+  // Two frames one below the other (the strip is taller than "skinrect").
+  d->Morphing = false;
+  d->AnimateSkinRect = plat::Rect{0, 0, 100, 40};
+  d->FrameCount = 2;
+  d->AnimateInterval = 20;
+  Open(200, 200, effects.get());
+  l = Level(0);
+  Pump(200);
+  EXPECT_EQ(l->Items(0)->FrameCounter, 3) << "frames 1 and 2, then the plain active image";
+  menu_->ProcessKey(VK_DOWN);
+  Pump(200);
+  EXPECT_EQ(l->Items(0)->FrameCounter, 0);
+  EXPECT_EQ(vp::popupgdi::Timer::Live(), 1);
+  menu_->CloseMenu();
+  EXPECT_EQ(vp::popupgdi::Timer::Live(), 0);
+}
+
 // ---------------------------------------------------------------- bad input
 
 TEST_F(SkinMenus, LongCaptionStaysOnTheScreen) {
