@@ -30,3 +30,17 @@ TEST(BoardTurn, TextWrittenLeftToRightInTheStripReadsTopDownOnTheBoard) {
   for (int y = 0; y < 10; ++y) EXPECT_EQ(board.Pixel(12, y), RGBColor(255, 0, 0));
   EXPECT_EQ(board.Pixel(12, 10), RGBColor(0, 0, 0));
 }
+
+TEST(BoardTurn, AStripLargerThanTheBoardFillsItButNeverColumnZero) {
+  // Taller than the board is wide, wider than it is high, and neither side a
+  // multiple of the turn's 16-pixel tiles.
+  Raster strip(41, 70);
+  for (int i = 0; i < 70; ++i)
+    for (int j = 0; j < 41; ++j) strip.SetPixel(j, i, Mark(i, j));
+  Raster board(53, 37, RGBColor(7, 7, 7));
+  TurnStripIntoBoard(strip, board);
+  for (int j = 0; j < 37; ++j) {
+    EXPECT_EQ(board.Pixel(0, j), RGBColor(7, 7, 7)) << j;  // strip row 53 would land here
+    for (int x = 1; x < 53; ++x) ASSERT_EQ(board.Pixel(x, j), Mark(53 - x, j)) << x << "," << j;
+  }
+}
