@@ -63,11 +63,6 @@ struct Ticker {
       Collect();
     }
   }
-  void Ack(uint32_t seq, uint16_t count, std::vector<uint8_t> bits) {
-    const auto d = EncodeChunkAck(link.Session(), seq, {count, false, 0, std::move(bits)});
-    link.OnDatagram(d.data(), d.size(), {0x7F000001, 6666}, now);
-    Collect();
-  }
   std::vector<int64_t> SendTimes() const {
     std::vector<int64_t> t = sent;
     t.erase(std::unique(t.begin(), t.end()), t.end());
@@ -187,9 +182,10 @@ TEST(LinkEngine, AnAcknowledgementWithNewsBringsTheIntervalBackToTheFirst) {
   t.Collect();
   t.RunTo(170);
   EXPECT_EQ(t.SendTimes(), (std::vector<int64_t>{0, 20, 50, 95, 162}));
-  t.Ack(seq, 3, {0x01});  // chunk 0 arrived: news
+  const auto ack = EncodeChunkAck(1, seq, {3, false, 0, {0x01}});
+  link.OnDatagram(ack.data(), ack.size(), {0x7F000001, 6666}, 170);  // chunk 0 arrived: news
   t.RunTo(190);
-  t.Ack(seq, 3, {0x01});  // the same again: no news
+  link.OnDatagram(ack.data(), ack.size(), {0x7F000001, 6666}, 190);  // the same again: no news
   t.RunTo(260);
   // Chunks 1 and 2: 20 ms after their last sending, then 30 and 45.
   EXPECT_EQ(std::vector<int64_t>(t.sent.end() - 6, t.sent.end()), (std::vector<int64_t>{182, 182, 212, 212, 257, 257}));

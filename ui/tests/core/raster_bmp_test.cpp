@@ -21,15 +21,9 @@ std::vector<uint8_t> OneRowBmp(int bits, const std::vector<uint32_t>& pixels, co
   const uint32_t rowBytes = (w * bits + 31) / 32 * 4;
   const uint32_t off = 14 + headerSize + (headerSize == 40 ? 4 * static_cast<uint32_t>(masks.size()) : 0);
   std::vector<uint8_t> v{'B', 'M'};
-  Put(v, off + rowBytes, 4);
-  Put(v, 0, 4);
-  Put(v, off, 4);
-  Put(v, headerSize, 4);
-  Put(v, w, 4);
-  Put(v, 1, 4);
-  Put(v, 1, 2);
-  Put(v, bits, 2);
-  Put(v, masks.empty() ? 0 : 3, 4);
+  for (auto [x, n] : {std::pair{off + rowBytes, 4}, {0u, 4}, {off, 4}, {headerSize, 4}, {w, 4}, {1u, 4}, {1u, 2},
+                      {static_cast<uint32_t>(bits), 2}, {masks.empty() ? 0u : 3u, 4}})
+    Put(v, x, n);
   v.resize(14 + 40, 0);
   for (uint32_t m : masks) Put(v, m, 4);
   v.resize(off, 0);
