@@ -48,13 +48,14 @@ Request Cmd(int32_t command, int32_t value = 0) {
 // The engine alone on a clock that ticks every millisecond: when it sends
 // and when it reports, with nothing on the other end.
 struct Ticker {
+  Ticker(LinkEngine& l, int64_t start) : link(l), now(start) {}
   LinkEngine& link;
-  int64_t now = 0;
+  int64_t now;
   std::vector<int64_t> sent;  // one time per datagram
   std::vector<std::pair<int64_t, Notice>> reports;
 
   void Collect() {
-    for (auto& o : link.TakeOutgoing()) sent.push_back(now);
+    sent.insert(sent.end(), link.TakeOutgoing().size(), now);
     for (auto& n : link.TakeNotices()) reports.emplace_back(now, std::move(n));
   }
   void RunTo(int64_t until) {
@@ -141,7 +142,7 @@ TEST(LinkEngine, SendsCompleteUnderLossDuplicationAndReordering) {
 
 TEST(LinkEngine, UnansweredCommandsBackOffAndAreReportedExactlyAtTheBound) {
   LinkEngine link(1);
-  Ticker t{link, 1000};
+  Ticker t(link, 1000);
   link.Command(Cmd(led::kCmdQuery), "127.0.0.1", 6666, 1000);
   link.SendProgram(std::vector<uint8_t>(2 * kChunkData, 1), 4, "127.0.0.1", 6666, 1000);
   t.Collect();
@@ -166,7 +167,7 @@ TEST(LinkEngine, UnansweredCommandsBackOffAndAreReportedExactlyAtTheBound) {
 
   // A command that waited for a free place still counts from its call.
   LinkEngine busy(2);
-  Ticker b{busy, 0};
+  Ticker b(busy, 0);
   for (int i = 0; i < 17; ++i) busy.Command(Cmd(led::kCmdQuery), "127.0.0.1", 6666, 0);
   b.Collect();
   EXPECT_EQ(b.sent.size(), 16u);
@@ -177,7 +178,7 @@ TEST(LinkEngine, UnansweredCommandsBackOffAndAreReportedExactlyAtTheBound) {
 
 TEST(LinkEngine, AnAcknowledgementWithNewsBringsTheIntervalBackToTheFirst) {
   LinkEngine link(1);
-  Ticker t{link, 0};
+  Ticker t(link, 0);
   const uint32_t seq = link.SendProgram(std::vector<uint8_t>(3 * kChunkData, 1), 0, "127.0.0.1", 6666, 0);
   t.Collect();
   t.RunTo(170);
