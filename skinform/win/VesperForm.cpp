@@ -66,6 +66,7 @@ TvpVesperForm::TvpVesperForm(TComponent* AOwner) : TComponent(AOwner), Form(Owne
   AnimateTimer = timer(25, &TvpVesperForm::AnimateTick);
   CreateMenuParts();
   Hook(Form);
+  formActive_ = Form->HandleAllocated() && GetActiveWindow() == Form->Handle();
   // A window made before the hook gets a new one that never had a caption.
   if (Form->HandleAllocated()) Form->RecreateWnd();
 }
@@ -118,7 +119,7 @@ void TvpVesperForm::SetBorderIcons(TvpBorderIcons v) {
 
 // ---------------------------------------------------------------- queries
 
-bool TvpVesperForm::FormActive() { return Form && Form->Active(); }
+bool TvpVesperForm::FormActive() { return Form && formActive_; }
 
 bool TvpVesperForm::BorderStyleNone() const { return !Form || Form->BorderStyle == TBorderStyle::bsNone; }
 
@@ -194,6 +195,7 @@ bool TvpVesperForm::StageOne(TMessage& m) {
       WMSize(m);
       return false;
     case WM_ACTIVATE:
+      formActive_ = LOWORD(m.WParam) != WA_INACTIVE;
       CallSaved(m);
       SendNCPaint();
       ResetObjects();
@@ -376,6 +378,7 @@ void TvpVesperForm::WMNCCalcSize(TMessage& m) {
 void TvpVesperForm::WMNCActivate(TMessage& m) {
   HideSkinMenu();
   NCActive = m.WParam != 0;
+  formActive_ = NCActive;
   m.Result = 1;
   if (BorderStyleNone()) return;
   SendNCPaint();

@@ -102,6 +102,7 @@ class TvpActiveSkinObject {
   bool SkinRectInAPicture = false;
 
  protected:
+  friend class TvpVesperForm;
   bool CanMorph() const;
   void MorphOrRepaint();
   // The object's two looks at ObjectRect's size, mixed by MorphFactor.
@@ -187,7 +188,7 @@ class TvpSkinCaptionObject : public TvpActiveSkinObject {
  private:
   // The text (with its frame, light and shadow) drawn onto `dc` at the object's
   // origin (ox, oy); `active` picks the colours.
-  void DrawText(HDC dc, int ox, int oy, bool active);
+  void PaintCaptionText(HDC dc, int ox, int oy, bool active);
   // The object's background picture for a state, text included.
   plat::Raster StatePicture(bool active);
   plat::Raster AnimationPicture(bool active);
@@ -430,10 +431,16 @@ class TvpVesperForm : public TComponent, private TWindowHook, private TvpFreeNot
   skin::FrameBorderImages pieces_;
   TBitmap topPiece_, bottomPiece_;  // objects draw into these
   bool inSkinChange_ = false;
+  // The form's activation as its last WM_NCACTIVATE / WM_ACTIVATE said; the
+  // active window is not yet (or still) the form while those are handled.
+  bool formActive_ = false;
 
   friend class TvpActiveSkinObject;
   friend class TvpSkinCaptionObject;
 };
+
+// Copies `from` of a picture, stretched to `to`, onto the device context.
+void CopySkinPicture(HDC dc, const Rect& to, const plat::Raster& picture, const Rect& from);
 
 // The frame's skin values for the layout arithmetic.
 skinform::FrameSkin FrameSkinOf(const TvpSkinData& s);
