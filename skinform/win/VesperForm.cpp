@@ -63,6 +63,7 @@ TvpVesperForm::~TvpVesperForm() {
 
 void TvpVesperForm::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove) ForgetSkinHint(AComponent);
 }
 
 void TvpVesperForm::Notification(TvpComponent* component) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frame_test_util.h"
+#include "skinpopups/win/vpSkinHint.h"
 
 using namespace frametest;
 
@@ -153,4 +154,28 @@ TEST(CaptionButtons, DefaultHintsComeWithTheButtons) {
   EXPECT_EQ(f.Object("minbutton")->Hint, L"Minimize");
   EXPECT_EQ(f.Object("sysmenubutton")->Hint, L"System menu");
   EXPECT_EQ(f.Object("rollupbutton")->Hint, L"Roll Up");
+}
+
+TEST(CaptionButtons, ObjectHintShowsThroughTheSkinnedHint) {
+  SkinnedForm f;
+  auto* hint = new vp::TvpSkinHint(f.form);
+  hint->SetSkinData(f.data.get());
+  f.frame->SetSkinHint(hint);
+  f.frame->ShowObjectHint = true;
+  f.Show();
+  const RECT w = f.WindowRect();
+  const POINT p = f.Centre("closebutton");
+  SetCursorPos(p.x, p.y);
+  f.frame->TestActive(p.x - w.left, p.y - w.top, true);
+  EXPECT_TRUE(hint->HintPending());
+  Pump(900);  // one hint pause
+  HWND tip = hint->HintWindow()->Handle();
+  EXPECT_TRUE(IsWindowVisible(tip));
+  EXPECT_EQ(hint->HintWindow()->Text(), L"Close");
+  // Leaving the button takes the hint away.
+  f.frame->TestActive(300, 200, true);
+  Pump(100);
+  EXPECT_FALSE(IsWindowVisible(tip));
+  delete hint;
+  EXPECT_EQ(f.frame->SkinHint(), nullptr);
 }
