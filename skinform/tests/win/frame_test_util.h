@@ -34,7 +34,8 @@ inline plat::Raster Grab(const RECT& r) {
   gdi::WindowDC screen(nullptr);
   BitBlt(bmp.Canvas().Handle(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
   GdiFlush();
-  return plat::Raster(bmp.Raster());
+  const plat::Raster view = bmp.Raster();
+  return plat::Raster(view);  // an owning copy: the bitmap goes
 }
 
 inline TApplication& App() {
