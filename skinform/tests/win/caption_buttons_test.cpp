@@ -4,6 +4,7 @@
 
 #include "frame_test_util.h"
 #include "skinpopups/win/vpSkinHint.h"
+#include "ui/win/windowhook.h"
 
 using namespace frametest;
 
@@ -177,4 +178,51 @@ TEST(CaptionButtons, ObjectHintShowsThroughTheSkinnedHint) {
   EXPECT_FALSE(IsWindowVisible(tip));
   delete hint;
   EXPECT_EQ(f.frame->SkinHint(), nullptr);
+}
+
+namespace {
+
+// Counts the whole-frame paints that reach the form.
+class NCPaintCounter : public TWindowHook {
+ public:
+  int Count = 0;
+
+ protected:
+  void HookWndProc(TMessage& m) override {
+    if (m.Msg == WM_NCPAINT) ++Count;
+    CallPrevious(m);
+  }
+};
+
+}  // namespace
+
+TEST(CaptionButtons, PressAndMorphRepaintOnlyTheButton) {
+  SkinnedForm f;
+  // The close button morphs to its pressed picture when hovered.
+  const int close = f.data->FindObject("closebutton");
+  auto* def = f.data->ObjectDefs[static_cast<size_t>(close)].get();
+  def->ActiveSkinRect = static_cast<vp::TvpDataSkinButton*>(def)->DownRect;
+  def->Morphing = true;
+  f.frame->ChangeSkinData();
+  f.Show();
+  NCPaintCounter counter;
+  counter.Hook(f.form);  // above the frame: sees every whole-frame paint
+  auto* b = Button(f, "closebutton");
+  ASSERT_TRUE(b->Morphing);
+  const RECT w = f.WindowRect();
+  const POINT p = f.Centre("closebutton");
+  SetCursorPos(p.x, p.y);
+  f.frame->TestActive(p.x - w.left, p.y - w.top, true);
+  EXPECT_TRUE(f.frame->MorphTimer->Enabled());
+  Pump(400);  // five 25 ms steps, with room for a loaded machine
+  EXPECT_EQ(b->MorphFactor, 1.0);
+  EXPECT_FALSE(f.frame->MorphTimer->Enabled());  // stops itself when idle
+  EXPECT_TRUE(ShowsImage(f, "closebutton", f.data->ActivePictureList[0].Pixels, b->ActiveSkinRect));
+  const POINT out = InClient(f);
+  SetCursorPos(out.x, out.y);
+  Pump(500);
+  EXPECT_EQ(b->MorphFactor, 0.0);
+  EXPECT_TRUE(ShowsImage(f, "closebutton", f.data->FramePicture.Pixels, b->SkinRect));
+  EXPECT_EQ(counter.Count, 0);
+  counter.Unhook();
 }
