@@ -6,6 +6,8 @@
 #include "skinpopups/win/vpSkinHint.h"
 #include "ui/win/windowhook.h"
 
+#include <thread>
+
 using namespace frametest;
 
 namespace {
@@ -225,4 +227,38 @@ TEST(CaptionButtons, PressAndMorphRepaintOnlyTheButton) {
   EXPECT_TRUE(ShowsImage(f, "closebutton", f.data->FramePicture.Pixels, b->SkinRect));
   EXPECT_EQ(counter.Count, 0);
   counter.Unhook();
+}
+
+TEST(CaptionButtons, DraggingTheCaptionMovesTheWindow) {
+  SkinnedForm f;
+  f.Show();
+  const RECT before = f.WindowRect();
+  const POINT start{before.left + 300, before.top + 12};
+  SetCursorPos(start.x, start.y);
+  Pump(100);
+  // The system's move loop runs inside this thread's message handling: the
+  // mouse is driven from another thread meanwhile.
+  std::thread mouse([start] {
+    auto send = [](DWORD flags) {
+      INPUT in{};
+      in.type = INPUT_MOUSE;
+      in.mi.dwFlags = flags;
+      SendInput(1, &in, sizeof in);
+    };
+    send(MOUSEEVENTF_LEFTDOWN);
+    Sleep(150);
+    for (int i = 1; i <= 10; ++i) {
+      SetCursorPos(start.x + 4 * i, start.y + 3 * i);
+      Sleep(30);
+    }
+    Sleep(100);
+    send(MOUSEEVENTF_LEFTUP);
+  });
+  Pump(1500);
+  mouse.join();
+  Pump(100);
+  const RECT after = f.WindowRect();
+  EXPECT_EQ(after.left - before.left, 40);
+  EXPECT_EQ(after.top - before.top, 30);
+  EXPECT_FALSE(f.frame->MoveSizeLoop);  // the press that started it ended the mark
 }
