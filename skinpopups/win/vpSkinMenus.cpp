@@ -185,18 +185,19 @@ void TvpSkinPopupWindow::Build(TMenuItem* item, int startIndex) {
   }
 
   // Size from the widest "shortcut, two spaces, caption" in the items' font.
-  impl_->font = TvpSkinPopupPainter::ItemFont(*menu_, itemDef_);
+  impl_->font = menu_->fonts_->Get(TvpSkinPopupPainter::ItemFont(*menu_, itemDef_));
   int widest = 0;
   {
-    gdi::WindowDC screen;
-    gdi::MemoryDC dc(screen.get());
-    gdi::Selected sel(dc.get(), impl_->font);
+    // Measured on the kind of surface the items are painted on.
+    popupgdi::Surface measure(1, 1);
+    HDC dc = measure.dc();
+    gdi::Selected sel(dc, impl_->font);
     for (auto& it : items_) {
       TMenuItem* mi = it->MenuItem();
       std::wstring text = mi->Caption;
       if (mi->ShortCut != scNone) text = ShortCutToText(mi->ShortCut) + L"  " + text;
       SIZE s{};
-      GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &s);
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &s);
       widest = std::max<int>(widest, s.cx + 2);
     }
   }
@@ -633,6 +634,7 @@ TvpSkinMenu::TvpSkinMenu(TComponent* AOwner, TForm* HostForm) : TComponent(AOwne
   defMenuItemFont_.SetHeight(14);
   defMenuItemFont_.SetColor(clWindowText);
   waitTimer_ = std::make_unique<popupgdi::Timer>([this] { WaitTimerFired(); });
+  fonts_ = std::make_unique<popupgdi::FontCache>();
 }
 
 TvpSkinMenu::~TvpSkinMenu() {
@@ -684,6 +686,7 @@ void TvpSkinMenu::Popup(TControl* Control, TvpSkinData* SkinData, bool PreferAbo
   // when this menu closes.
   if (!levels_.empty()) CloseLevels(0);
   SetControlRef(popupControl_, Control);
+  fonts_->Trim(4);  // no level holds one now
   HWND host = hostForm_ && hostForm_->HandleAllocated() ? hostForm_->Handle() : nullptr;
   workArea_ = skin::GetMonitorWorkArea(host, true);
   SetSkinDataRef(SkinData);
