@@ -7,11 +7,7 @@
 # the last lines say, for every program, that it ran, failed, or was skipped
 # and why.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-install_packages
-ensure_display
-trap 'stop_wine; stop_display' EXIT
-ensure_wineprefix
-fetch_benchmark_source
+prepare_session
 build_tree bench
 # A Windows tree configured before the library's source arrived does not know
 # its benchmarks yet.
