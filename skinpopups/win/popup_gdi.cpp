@@ -10,15 +10,8 @@ namespace vp::popupgdi {
 Surface::Surface(int width, int height) : width_(width > 0 ? width : 1), height_(height > 0 ? height : 1) {
   // No screen DC needed: a DIB section is selected into a DC made from none.
   dc_ = gdi::MemoryDC(nullptr);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width_;
-  bi.bmiHeader.biHeight = -height_;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  bitmap_.reset(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  bitmap_ = gdi::CreateTopDownDib(dc_.get(), width_, height_, &bits);
   if (!bitmap_ || !bits) return;
   selected_ = std::make_unique<gdi::Selected>(dc_.get(), bitmap_);
   view_ = plat::Raster::View(static_cast<uint8_t*>(bits), width_, height_, plat::Raster::StrideFor(width_));
