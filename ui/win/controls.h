@@ -305,13 +305,22 @@ class TCustomEdit : public TWinControl {
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle b);
   bool ReadOnly = false;
-  int MaxLength = 0;
+  // Most characters the box takes; 0 = as many as the platform allows. The
+  // platform's own default is far lower (about 30,000), so every edit box
+  // gets this limit when its window is made.
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int n);
   TNotifyEvent OnChange;
 
  protected:
   void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
   void WndProc(TMessage& m) override;
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
+
+ private:
+  void ApplyMaxLength();
+  int maxLength_ = 0;
 };
 
 class TEdit : public TCustomEdit {

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/win/Unit2.h"
+#include "screenlink/LedAPI.h"
 #include "skin/core/vpSkinData.h"
 #include "ui/core/bmp.h"
 
@@ -230,6 +231,24 @@ TEST_F(MainWindow, ATitleThatIsNotABitmapIsReported) {
 }  // namespace
 
 namespace {
+
+TEST_F(MainWindow, TheResultLogKeepsLoggingThroughALongDay) {
+  // A busy day of reports is far beyond the platform's default edit limit;
+  // every line must still arrive whole, in order, through the real handler.
+  TLedNotify n{};
+  n.Kind = led::kKindAnswer;
+  n.Command = led::kCmdGetBrightness;
+  for (int i = 1; i <= 10000; ++i) {
+    n.Value = i;
+    SendMessageW(Form1->Handle(), WM_LED_NOTIFY, reinterpret_cast<WPARAM>(&n), 0);
+  }
+  const std::wstring log = Form1->Memo1->Text();
+  EXPECT_GT(log.size(), 150000u);
+  const std::wstring tail = L"\r\n显示屏亮度为:10000\r\n";
+  ASSERT_GE(log.size(), tail.size());
+  EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+  EXPECT_NE(log.find(L"\r\n显示屏亮度为:5000\r\n显示屏亮度为:5001\r\n"), std::wstring::npos);
+}
 
 TEST_F(MainWindow, TheEmbeddedDefaultSkinIsLoadedAtStart) {
   ASSERT_TRUE(Form1->vpSkinData1);
