@@ -133,6 +133,33 @@ TEST_F(XPMenus, MainMenuTagged999KeepsThePlatformLookAndOwnHandlersStay) {
               TAdvancedMenuDrawItemEvent::Of<&TXPStyle::MenuDrawItem>(f().XPStyle1));
 }
 
+TEST_F(XPMenus, AnItemTagged999IsLeftToThePlatformToDraw) {
+  HMENU file = GetSubMenu(GetMenu(f().Handle()), 0);
+  auto ownerDrawn = [&](int pos) {
+    MENUITEMINFOW mi{sizeof mi, MIIM_FTYPE};
+    GetMenuItemInfoW(file, pos, TRUE, &mi);
+    return (mi.fType & MFT_OWNERDRAW) != 0;
+  };
+  EXPECT_TRUE(ownerDrawn(0));   // Open
+  EXPECT_FALSE(ownerDrawn(4));  // Plain, tagged 999
+}
+
+TEST_F(XPMenus, ItemHeightAddsThreeQuartersOfTheTextHeightWithHalvesToEven) {
+  // Text height -> item height; 10.5 and 16.5 round down to the even 10 and 16.
+  const std::pair<int, int> cases[] = {{14, 24}, {22, 38}, {18, 32}, {16, 28}};
+  int checked = 0;
+  for (auto [text, item] : cases) {
+    f().XPStyle1->Font().SetHeight(text);  // a cell height: the text height where the font allows it
+    TBitmap probe;
+    probe.SetSize(1, 1);
+    probe.Canvas().Font().Assign(f().XPStyle1->Font());
+    if (probe.Canvas().TextHeight(L"Radio") != text) continue;
+    EXPECT_EQ(Measure(f().Radio).cy, item) << "text height " << text;
+    ++checked;
+  }
+  EXPECT_GE(checked, 2);
+}
+
 TEST_F(XPMenus, SeparatorIsFourPixelsHighWithOneLine) {
   EXPECT_EQ(Measure(f().Line).cy, 4);
   const SIZE open = Measure(f().Open);
