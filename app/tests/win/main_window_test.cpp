@@ -184,6 +184,24 @@ TEST_F(MainWindow, OffsetsMoveNamesColumnsAndPrices) {
   EXPECT_EQ(price1.Top - price0.Top, 6);
 }
 
+TEST_F(MainWindow, ALaterNameCoversTheEarlierOneWhereTheirColumnsOverlap) {
+  // Spacing -8 puts the names 8 columns apart: name 2 in columns 1-16,
+  // name 3 in 9-24. Name 3 is drawn later on its black cell.
+  Settings.Spacing = -8;
+  auto render = [&](bool two, bool three) {
+    SetMenu(L"");
+    if (two) Form1->SetMenuLine(3, L"田田田");
+    if (three) Form1->SetMenuLine(5, L"田田田");
+    return Board();
+  };
+  const plat::Raster both = render(true, true), onlyTwo = render(true, false), onlyThree = render(false, true);
+  ASSERT_FALSE(Ink(onlyTwo, {9, 0, 17, 81}).IsNull());  // name 2 alone does reach into 9-16
+  for (int y = 0; y < 81; ++y) {
+    for (int x = 1; x < 9; ++x) ASSERT_EQ(both.Pixel(x, y), onlyTwo.Pixel(x, y)) << x << "," << y;
+    for (int x = 9; x < 25; ++x) ASSERT_EQ(both.Pixel(x, y), onlyThree.Pixel(x, y)) << x << "," << y;
+  }
+}
+
 TEST_F(MainWindow, TheSamePreviewTwiceGivesTheSamePicture) {
   const plat::Raster a = Board();
   const plat::Raster b = Board();
