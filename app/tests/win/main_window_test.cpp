@@ -202,6 +202,50 @@ TEST_F(MainWindow, ALaterNameCoversTheEarlierOneWhereTheirColumnsOverlap) {
   }
 }
 
+TEST_F(MainWindow, OffsetsCanMoveNamesAndPricesOffTheBoard) {
+  SetMenu(L"田田");
+  Settings.VerticalOffset = 96;  // names start below the board, prices at 178
+  EXPECT_TRUE(Ink(Board(), {0, 0, 512, 96}).IsNull());
+  Settings.VerticalOffset = 14;  // prices at 96: gone; names start at row 14
+  plat::Raster board = Board();
+  EXPECT_TRUE(Ink(board, {0, 81, 512, 96}).IsNull());
+  EXPECT_GE(Ink(board, {0, 0, 512, 81}).Top, 14);
+  Settings.VerticalOffset = 10;  // prices at 92: cut at the board's foot
+  board = Board();
+  const plat::Rect prices = Ink(board, {0, 81, 512, 96});
+  ASSERT_FALSE(prices.IsNull());
+  EXPECT_GE(prices.Top, 92);
+  EXPECT_EQ(prices.Bottom, 96);
+}
+
+TEST_F(MainWindow, WideSpacingEndsNameFifteenJustLeftOfTheTitleArea) {
+  SetMenu(L"田田");
+  Settings.Spacing = 16;  // s - H = 32
+  const plat::Raster board = Board();
+  const plat::Rect last = Ink(board, {449, 0, 512, 81});
+  ASSERT_FALSE(last.IsNull());
+  EXPECT_GE(last.Left, 449);
+  EXPECT_LE(last.Right, 481);  // name 15 ends at column 480
+  EXPECT_TRUE(Ink(board, {481, 0, 512, 96}).IsNull());
+}
+
+TEST_F(MainWindow, PricesAreInThePriceFontsColourAsTyped) {
+  SetMenu(L"");
+  Form1->SetMenuLine(2, L"ab");  // not a number: drawn as typed
+  Form1->SetMenuLine(4, L"-");
+  const plat::Raster board = Board();
+  bool red = false;
+  for (int y = 81; y < 96; ++y)
+    for (int x = 0; x < 64; ++x) {
+      const plat::Color c = board.Pixel(x, y);
+      ASSERT_EQ(c & 0xFFFF00u, 0u) << x << "," << y;  // only red in the foot band
+      red |= c == plat::RGBColor(255, 0, 0);
+    }
+  EXPECT_TRUE(red);
+  EXPECT_FALSE(Ink(board, {0, 81, 16, 96}).IsNull());
+  EXPECT_FALSE(Ink(board, {16, 81, 32, 96}).IsNull());
+}
+
 TEST_F(MainWindow, TheSamePreviewTwiceGivesTheSamePicture) {
   const plat::Raster a = Board();
   const plat::Raster b = Board();
