@@ -44,6 +44,8 @@ int Channel(uint32_t v, uint32_t mask) {
 }
 
 constexpr int kRle8 = 1;
+constexpr int64_t kMinCodedPixels = 256 * 256;
+constexpr int64_t kMaxPixelsPerCodeByte = 4096;
 constexpr int kRle4 = 2;
 
 // Decodes run-length coded palette indices (bottom row first) from
@@ -162,14 +164,24 @@ BmpImage ReadBmp(const uint8_t* data, size_t size, size_t* consumed) {
   const size_t pixelStart = offBits >= pos ? offBits : pos;
   if (rle) {
     if (pixelStart > size) throw EInvalidGraphic(kInvalid);
+    // A few bytes of code can claim a huge blank picture. Real files stay far
+    // below 4096 pixels per byte of code (a blank row costs at least its end
+    // of line); a claim beyond that is refused rather than allocated.
+    if (width * height > std::max<int64_t>(kMinCodedPixels, kMaxPixelsPerCodeByte * int64_t(size - pixelStart)))
+      throw EInvalidGraphic(kInvalid);
     img.Pixels.Resize(img.Width, img.Height);
     img.Indices.assign(static_cast<size_t>(width) * height, 0);
     const size_t end = DecodeRle(data, pixelStart, size, bitCount, img.Width, img.Height, img.Indices);
-    for (int y = 0; y < img.Height; ++y)
-      for (int x = 0; x < img.Width; ++x) {
-        const int idx = img.Indices[static_cast<size_t>(y) * width + x];
-        img.Pixels.SetPixel(x, y, idx < static_cast<int>(img.Palette.size()) ? img.Palette[idx] : clBlack);
+    for (int y = 0; y < img.Height; ++y) {
+      const uint8_t* idx = img.Indices.data() + static_cast<size_t>(y) * width;
+      uint8_t* dst = img.Pixels.Row(y);
+      for (int x = 0; x < img.Width; ++x, dst += 3) {
+        const Color c = idx[x] < img.Palette.size() ? img.Palette[idx[x]] : clBlack;
+        dst[0] = static_cast<uint8_t>(BlueOf(c));
+        dst[1] = static_cast<uint8_t>(GreenOf(c));
+        dst[2] = static_cast<uint8_t>(RedOf(c));
       }
+    }
     if (consumed) *consumed = std::max<size_t>(bfSize <= size ? bfSize : end, end);
     return img;
   }

@@ -111,7 +111,13 @@ TEST(BmpRle, CodesReachingOutsideThePictureAreCutAtItsEdges) {
   EXPECT_EQ(Rows(Read(RleFile(4, 4, 1, {0, 7, 0x12}))), (R{"1200"}));
 }
 
-TEST(BmpRle, TopDownOrMismatchedDepthIsNotValid) {
+TEST(BmpRle, TopDownMismatchedDepthOrAClaimFarBeyondTheCodeIsNotValid) {
+  // A blank 256 x 256 picture in two bytes is still taken; a larger one needs
+  // code in proportion (4096 pixels per byte).
+  EXPECT_EQ(Read(RleFile(8, 256, 256, {0, 1})).Width, 256);
+  EXPECT_THROW(Read(RleFile(8, 300, 300, {0, 1})), EInvalidGraphic);
+  EXPECT_EQ(Read(RleFile(8, 300, 300, std::vector<uint8_t>(22, 0))).Height, 300);
+
   std::vector<uint8_t> topDown = RleFile(8, 2, 2, {0, 1});
   topDown[22] = 0xFE;  // height -2
   topDown[23] = topDown[24] = topDown[25] = 0xFF;
