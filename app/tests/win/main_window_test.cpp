@@ -10,6 +10,7 @@
 #include "screenlink/LedAPI.h"
 #include "skin/core/vpSkinData.h"
 #include "ui/core/bmp.h"
+#include "ui/core/utf.h"
 
 namespace {
 
@@ -269,6 +270,27 @@ TEST_F(MainWindow, TitleIsSqueezedIntoTheLastThirtyOneColumns) {
   }
   EXPECT_EQ(distinct, 30);  // 31 columns, each a different picture column
   EXPECT_FALSE(Lit(board, 480, 40));
+}
+
+TEST_F(MainWindow, ARunLengthCodedTitleIsDrawn) {
+  // An 8-bit title as image tools save it by default: each row a run of
+  // 16 pixels of yellow, then 16 of blue, then the end of the line.
+  std::vector<uint8_t> f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 14 + 40 + 8, 0, 0, 0, 40, 0, 0, 0, 32, 0, 0, 0, 96, 0,
+                            0, 0, 1, 0, 8, 0, 1, 0, 0, 0};
+  f.resize(14 + 40, 0);
+  f[46] = 2;                                      // two colours
+  for (uint8_t b : {0, 255, 255, 0, 255, 0, 0, 0}) f.push_back(b);  // yellow, blue (B, G, R, 0)
+  for (int row = 0; row < 96; ++row)
+    for (uint8_t b : {16, 0, 16, 1, 0, 0}) f.push_back(b);
+  f.push_back(0);
+  f.push_back(1);
+  std::ofstream(dir_ / "title.bmp", std::ios::binary).write(reinterpret_cast<const char*>(f.data()), f.size());
+  Settings.ShowTitle = 1;
+  const plat::Raster board = Board();
+  EXPECT_TRUE(g_errors.empty()) << (g_errors.empty() ? "" : plat::WideToUtf8(g_errors[0]));
+  EXPECT_EQ(board.Pixel(481, 0), plat::RGBColor(255, 255, 0));
+  EXPECT_EQ(board.Pixel(488, 95), plat::RGBColor(255, 255, 0));
+  EXPECT_EQ(board.Pixel(511, 50), plat::RGBColor(0, 0, 255));
 }
 
 TEST_F(MainWindow, MissingTitleReportsTheFileAndLeavesItsColumnsBlack) {
