@@ -148,6 +148,7 @@ TEST_F(XPMenus, ItemHeightAddsThreeQuartersOfTheTextHeightWithHalvesToEven) {
   // Text height -> item height; 10.5 and 16.5 round down to the even 10 and 16.
   const std::pair<int, int> cases[] = {{14, 24}, {22, 38}, {18, 32}, {16, 28}};
   int checked = 0;
+  f().XPStyle1->UseSystemColors = false;  // or the painter takes the system's menu font
   for (auto [text, item] : cases) {
     f().XPStyle1->Font().SetHeight(text);  // a cell height: the text height where the font allows it
     TBitmap probe;
