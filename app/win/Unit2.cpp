@@ -395,13 +395,13 @@ void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
   TEXTMETRICW tm;
   GetTextMetricsW(dc, &tm);
   const int em = tm.tmHeight - tm.tmInternalLeading;
-  // Like any text on the canvas, the name stands on its cell filled with the
-  // brush: a later name that overlaps an earlier one covers it. The cells
-  // are filled first, in one piece, so that no character's cell cuts into
-  // the one before it.
+  // Like any text on the canvas, the name stands on its cells filled with the
+  // brush: a later name that overlaps an earlier one covers it. A cell here
+  // is the em square each character is centred in; they are filled first, in
+  // one piece, so that no character's cell cuts into the one before it.
   int count = 0;
   for (size_t i = 0; i < text.size(); i += (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size()) ? 2 : 1) ++count;
-  if (canvas.Brush().Style() != TBrushStyle::bsClear) canvas.FillRect(RECT{x, y, x + count * em, y + tm.tmHeight});
+  if (canvas.Brush().Style() != TBrushStyle::bsClear) canvas.FillRect(RECT{x, y, x + count * em, y + em});
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF oldColor = SetTextColor(dc, ColorToRGB(font.Color()));
   const UINT oldAlign = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);

@@ -67,7 +67,11 @@ class ErrorBoxAnswerer {
   std::thread thread_;
 };
 
-const std::string kSend[] = {"MakeRoot 17 2", "AddLeaf 200000"};
+// The board as it is now (the picture's raster is a view of its memory).
+plat::Raster BoardCopy() {
+  const plat::Raster view = Form1->Image1->Picture().Raster();
+  return plat::Raster(view);
+}
 
 class Link : public ::testing::Test {
  protected:
@@ -114,7 +118,7 @@ TEST_F(Link, AFailedSendStillRefreshesTheBoardAndALaterOpenBringsCommandsBack) {
   TForm1& f = *Form1;
   f.SetMenuLine(1, L"田田");
   f.BitBtn18Click(nullptr);
-  const plat::Raster before(f.Image1->Picture().Raster());
+  const plat::Raster before = BoardCopy();
   f.SetMenuLine(1, L"");
   FakeCall("FakeLed_QueueOpenResult", -1);
   {
@@ -125,10 +129,10 @@ TEST_F(Link, AFailedSendStillRefreshesTheBoardAndALaterOpenBringsCommandsBack) {
   }
   EXPECT_EQ(LinkHandle, -1);
   // The preview ran before the open: name 1 is gone from the board.
-  const plat::Raster after(f.Image1->Picture().Raster());
+  const plat::Raster after = BoardCopy();
   EXPECT_FALSE(after.SamePixels(before));
   f.BitBtn18Click(nullptr);
-  EXPECT_TRUE(plat::Raster(f.Image1->Picture().Raster()).SamePixels(after));
+  EXPECT_TRUE(BoardCopy().SamePixels(after));
   // Nothing is built or sent; commands and test sends stay silent.
   f.BitBtn2Click(nullptr);
   f.BitBtn8Click(nullptr);

@@ -39,9 +39,12 @@ class MainWindow : public ::testing::Test {
   void SetMenu(const std::wstring& fill) {
     for (int n = 1; n <= 30; ++n) Form1->SetMenuLine(n, fill);
   }
+  // A copy of the board: the picture's own raster is a view of its memory,
+  // which the next preview overwrites.
   plat::Raster Board() {
     Form1->BitBtn18Click(Form1->BitBtn18);
-    return plat::Raster(Form1->Image1->Picture().Raster());
+    const plat::Raster view = Form1->Image1->Picture().Raster();
+    return plat::Raster(view);
   }
   static bool Lit(const plat::Raster& r, int x, int y) { return r.Pixel(x, y) != 0; }
   // Bounding box of non-black pixels inside `area`, or a null rect.
@@ -207,10 +210,12 @@ TEST_F(MainWindow, OffsetsCanMoveNamesAndPricesOffTheBoard) {
   SetMenu(L"田田");
   Settings.VerticalOffset = 96;  // names start below the board, prices at 178
   EXPECT_TRUE(Ink(Board(), {0, 0, 512, 96}).IsNull());
-  Settings.VerticalOffset = 14;  // prices at 96: gone; names start at row 14
+  Settings.VerticalOffset = 4;
+  const int top = Ink(Board(), {0, 0, 512, 81}).Top;
+  Settings.VerticalOffset = 14;  // prices at 96: gone; names 10 rows lower
   plat::Raster board = Board();
   EXPECT_TRUE(Ink(board, {0, 81, 512, 96}).IsNull());
-  EXPECT_GE(Ink(board, {0, 0, 512, 81}).Top, 14);
+  EXPECT_EQ(Ink(board, {0, 0, 512, 81}).Top, top + 10);
   Settings.VerticalOffset = 10;  // prices at 92: cut at the board's foot
   board = Board();
   const plat::Rect prices = Ink(board, {0, 81, 512, 96});
@@ -327,7 +332,7 @@ TEST_F(MainWindow, TheResultLogKeepsLoggingThroughALongDay) {
     SendMessageW(Form1->Handle(), WM_LED_NOTIFY, reinterpret_cast<WPARAM>(&n), 0);
   }
   const std::wstring log = Form1->Memo1->Text();
-  EXPECT_GT(log.size(), 150000u);
+  EXPECT_GT(log.size(), 120000u);
   const std::wstring tail = L"\r\n显示屏亮度为:10000\r\n";
   ASSERT_GE(log.size(), tail.size());
   EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
