@@ -135,8 +135,10 @@ TEST(FilesE2E, ACloseWithoutChangesStillRewritesBothFilesInTheirOwnForm) {
   // Files as a person might have typed them: bare numbers, LF line ends.
   const auto dir = ScratchDir("unchanged");
   WriteBytes(dir / "messbay.ini", "10\n20\n127.0.0.1\n1\n2\n3\n0\n0\n");
+  std::vector<std::string> lines;
+  for (int n = 1; n <= 30; ++n) lines.push_back(std::string(1, 'm').append(std::to_string(n)));
   std::string menu;
-  for (int n = 1; n <= 30; ++n) menu += "m" + std::to_string(n) + "\n";
+  for (const auto& l : lines) menu.append(l).append("\n");
   WriteBytes(dir / "default.lst", menu);
   Program prog(dir);
   HWND main = prog.Main();
@@ -148,8 +150,6 @@ TEST(FilesE2E, ACloseWithoutChangesStillRewritesBothFilesInTheirOwnForm) {
                      "\r\n0" + kCard + "\r\n"),
             std::string::npos)
       << ini;
-  std::vector<std::string> lines;
-  for (int n = 1; n <= 30; ++n) lines.push_back("m" + std::to_string(n));
   EXPECT_EQ(ReadBytes(dir / "default.lst"), MenuBytes(lines));
 }
 
