@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace vp {
+namespace skinform {
 
 bool IsSizingHit(int code) { return code >= hitLeft && code <= hitBottomRight; }
 
@@ -324,4 +324,4 @@ std::vector<int> FadeInSteps(int target) {
   return steps;
 }
 
-}  // namespace vp
+}  // namespace skinform

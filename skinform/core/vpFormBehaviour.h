@@ -11,7 +11,7 @@
 #include "ui/core/geometry.h"
 #include "ui/core/raster.h"
 
-namespace vp {
+namespace skinform {
 
 using plat::Point;
 using plat::Rect;
@@ -188,4 +188,4 @@ class TvpWindowStates {
 // capped at the target.
 std::vector<int> FadeInSteps(int target);
 
-}  // namespace vp
+}  // namespace skinform

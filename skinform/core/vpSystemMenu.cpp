@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace vp {
+namespace skinform {
 
 SysMenuItem StandardItem(SysMenuCommand c, bool mdiChild) {
   switch (c) {
@@ -99,4 +99,4 @@ SysMenuAction ActionFor(SysMenuCommand c, TWindowState state, bool rolledUp, boo
 
 bool IsSystemMenuKey(unsigned key, bool shift, bool ctrl, bool alt) { return key == 32 && alt && !shift && !ctrl; }
 
-}  // namespace vp
+}  // namespace skinform

@@ -7,7 +7,7 @@
 
 #include "skinform/core/vpFormBehaviour.h"
 
-namespace vp {
+namespace skinform {
 
 enum class SysMenuCommand { Minimize, Maximize, Restore, RollUp, MinimizeToTray, Close, Separator };
 
@@ -69,4 +69,4 @@ SysMenuAction ActionFor(SysMenuCommand c, TWindowState state, bool rolledUp, boo
 // Alt+Space: exactly Alt held, virtual key 32.
 bool IsSystemMenuKey(unsigned key, bool shift, bool ctrl, bool alt);
 
-}  // namespace vp
+}  // namespace skinform

@@ -2,7 +2,7 @@
 
 #include "skinform/core/vpFormBehaviour.h"
 
-using namespace vp;
+using namespace skinform;
 
 namespace {
 

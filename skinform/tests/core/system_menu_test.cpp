@@ -2,7 +2,7 @@
 
 #include "skinform/core/vpSystemMenu.h"
 
-using namespace vp;
+using namespace skinform;
 
 namespace {
 
