@@ -21,6 +21,7 @@
 #include "skin/core/vpMessages.h"
 #include "skin/core/vpSkinData.h"
 #include "skinform/core/frame_layout.h"
+#include "skinform/core/frame_skin.h"
 #include "ui/win/controls.h"
 #include "ui/win/dialogs.h"
 #include "skin/core/vpUtils.h"
@@ -455,7 +456,6 @@ class TvpVesperForm : public TComponent, private TWindowHook, private TvpFreeNot
 // Copies `from` of a picture, stretched to `to`, onto the device context.
 void CopySkinPicture(HDC dc, const Rect& to, const plat::Raster& picture, const Rect& from);
 
-// The frame's skin values for the layout arithmetic.
-skinform::FrameSkin FrameSkinOf(const TvpSkinData& s);
+using skinform::FrameSkinOf;
 
 }  // namespace vp
