@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -56,21 +57,13 @@ void Pump(int ms) {
   }
 }
 
-// A press at `from`, moves in `steps` to `to`, release; given from another
-// thread while this one handles messages (the system's move loop is modal).
-void Drag(POINT from, POINT to, int steps = 10, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
+// Input given from another thread while this one handles messages: the
+// system's loops for a press on the caption (moving, the right button) are
+// modal and wait for the release.
+void WithInput(const std::function<void()>& give) {
   std::atomic<bool> done{false};
-  std::thread t([=, &done] {
-    MouseTo(from.x, from.y);
-    Sleep_(40);
-    MouseButton(down);
-    Sleep_(40);
-    for (int i = 1; i <= steps; ++i) {
-      MouseTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
-      Sleep_(20);
-    }
-    Sleep_(40);
-    MouseButton(up);
+  std::thread t([&] {
+    give();
     done = true;
   });
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -79,16 +72,36 @@ void Drag(POINT from, POINT to, int steps = 10, DWORD down = MOUSEEVENTF_LEFTDOW
     Sleep_(2);
   }
   t.join();
-  Pump(100);
+  Pump(150);
 }
 
-void Click(POINT p, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
-  MouseTo(p.x, p.y);
-  Pump(40);
-  MouseButton(down);
-  Pump(40);
-  MouseButton(up);
-  Pump(120);
+// A press at `from`, moves in `steps` to `to`, release.
+void Drag(POINT from, POINT to, int steps = 10) {
+  WithInput([=] {
+    MouseTo(from.x, from.y);
+    Sleep_(40);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    Sleep_(40);
+    for (int i = 1; i <= steps; ++i) {
+      MouseTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+      Sleep_(20);
+    }
+    Sleep_(40);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+  });
+}
+
+void Click(POINT p, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP, int times = 1) {
+  WithInput([=] {
+    MouseTo(p.x, p.y);
+    Sleep_(40);
+    for (int i = 0; i < times; ++i) {
+      MouseButton(down);
+      Sleep_(30);
+      MouseButton(up);
+      Sleep_(30);
+    }
+  });
 }
 
 RECT BoundsOf(HWND h) {
@@ -225,18 +238,7 @@ TEST_F(FramedForm, RollUpLeavesTheFrameAndACaptionDoubleClickToggles) {
   EXPECT_EQ(client.bottom, 440);
 
   // A real double click on the caption rolls it up, another one down.
-  auto dblclick = [&] {
-    const POINT p = At(300, 12);
-    MouseTo(p.x, p.y);
-    Pump(60);
-    for (int i = 0; i < 2; ++i) {
-      MouseButton(MOUSEEVENTF_LEFTDOWN);
-      Pump(20);
-      MouseButton(MOUSEEVENTF_LEFTUP);
-      Pump(20);
-    }
-    Pump(200);
-  };
+  auto dblclick = [&] { Click(At(300, 12), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 2); };
   dblclick();
   EXPECT_TRUE(frame->RollUpState);
   EXPECT_EQ(BoundsOf(H()).bottom - BoundsOf(H()).top, 37);
@@ -402,7 +404,7 @@ TEST_F(MagneticForm, SnapsToTheWorkAreaEdgeAndHoldsForFivePixels) {
   const RECT r0 = BoundsOf(H());
   const POINT grab = At(300, 12);
   // One drag: the window's left to 4 pixels from the edge, then on towards it
-  // by 5 pixels (held), then by one more (it follows the cursor again).
+  // pixel by pixel: held for five, following the cursor at the sixth.
   const int toEdge = r0.left - (work.left + 4);
   std::vector<int> lefts;
   std::atomic<bool> done{false};
@@ -415,10 +417,11 @@ TEST_F(MagneticForm, SnapsToTheWorkAreaEdgeAndHoldsForFivePixels) {
       MouseTo(grab.x - toEdge * i / 10, grab.y);
       Sleep_(25);
     }
-    Sleep_(150);
-    MouseTo(grab.x - toEdge - 5, grab.y);
-    Sleep_(150);
-    MouseTo(grab.x - toEdge - 6, grab.y);
+    // On towards the edge a pixel at a time.
+    for (int d = 1; d <= 6; ++d) {
+      Sleep_(80);
+      MouseTo(grab.x - toEdge - d, grab.y);
+    }
     Sleep_(150);
     MouseButton(MOUSEEVENTF_LEFTUP);
     done = true;
@@ -439,7 +442,8 @@ TEST_F(MagneticForm, SnapsToTheWorkAreaEdgeAndHoldsForFivePixels) {
   ASSERT_FALSE(lefts.empty());
   // Held at the edge after the snap and through five more pixels...
   EXPECT_NE(std::find(lefts.begin(), lefts.end(), static_cast<int>(work.left)), lefts.end());
-  EXPECT_EQ(std::find(lefts.begin(), lefts.end(), static_cast<int>(work.left) - 5), lefts.end());
+  for (int d = 1; d <= 5; ++d)
+    EXPECT_EQ(std::find(lefts.begin(), lefts.end(), static_cast<int>(work.left) - d), lefts.end()) << d;
   // ...and follows the cursor from there once it has gone six.
   EXPECT_EQ(BoundsOf(H()).left, work.left - 6);
 }
