@@ -6,20 +6,45 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
 export WINEPREFIX="$BUILD/wineprefix"
 export WINEDEBUG=-all
-export WINEARCH=win32
 # No mono/gecko installers: the prefix must come up offline and quietly.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 log() { printf '%s\n' "$*" >&2; }
 
+# The product is a 32-bit Windows program. Some kernels cannot run 32-bit code
+# at all (32-bit emulation switched off), and 32-bit Wine with them; there the
+# Windows tree is built for x86_64 from the same sources and its tests run
+# under 64-bit Wine. The probe is a 93-byte i386 Linux program that exits 0.
+runs_i386() {
+  local probe="${TMPDIR:-/tmp}/platora-i386-probe.$$"
+  printf '\177\105\114\106\001\001\001\000\000\000\000\000\000\000\000\000\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010\135\000\000\000\135\000\000\000\005\000\000\000\000\020\000\000\270\001\000\000\000\061\333\315\200' >"$probe"
+  chmod +x "$probe"
+  local rc=0
+  "$probe" 2>/dev/null || rc=$?
+  rm -f "$probe"
+  return $rc
+}
+if [ -z "${PLATORA_WIN_ARCH:-}" ]; then
+  if runs_i386; then PLATORA_WIN_ARCH=i686; else PLATORA_WIN_ARCH=x86_64; fi
+fi
+export PLATORA_WIN_ARCH
+if [ "$PLATORA_WIN_ARCH" = i686 ]; then
+  export WINEARCH=win32
+  WINE_PACKAGES=(g++-mingw-w64-i686 wine wine32:i386)
+else
+  export WINEARCH=win64
+  WINE_PACKAGES=(g++-mingw-w64-x86-64 wine wine64)
+fi
+
 # Debian packages the project needs. Checked one by one so that a machine that
 # already has everything does no apt work at all.
-PACKAGES=(g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32:i386 xvfb xauth
+PACKAGES=("${WINE_PACKAGES[@]}" libz-mingw-w64-dev xvfb xauth
           fonts-wqy-zenhei fonts-liberation libpng-dev cmake googletest
           libbenchmark-dev imagemagick g++ make clang libclang-rt-14-dev
           zlib1g-dev)
 
 install_packages() {
+  remove_unrunnable_wine32
   local missing=()
   for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
@@ -35,6 +60,19 @@ install_packages() {
   fi
   apt-get update -qq >/dev/null
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# Where 32-bit code cannot run, an installed wine32 is not only useless: the
+# wine launcher prefers it over wine64 and then fails with "Exec format error".
+remove_unrunnable_wine32() {
+  [ "$PLATORA_WIN_ARCH" = x86_64 ] || return 0
+  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed' || return 0
+  if [ "$(id -u)" != 0 ]; then
+    log "wine32 is installed but this machine cannot run 32-bit code; remove it (apt-get remove wine32:i386)"
+    exit 1
+  fi
+  log "removing wine32: this machine cannot run 32-bit code"
+  DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq wine32:i386 libwine:i386 >/dev/null
 }
 
 # A virtual display for everything that shows a window, unless one is given.
@@ -58,12 +96,14 @@ stop_display() {
 # installed ones (WenQuanYi Zen Hei for the Chinese faces, Liberation Sans for
 # the Latin ones).
 ensure_wineprefix() {
-  local stamp="$WINEPREFIX/.platora-prefix-v3"
+  local stamp="$WINEPREFIX/.platora-prefix-v3-$WINEARCH"
   if [ -f "$stamp" ]; then start_wine; return 0; fi
   mkdir -p "$BUILD"
   log "creating Wine prefix in $WINEPREFIX"
   # A persistent server of an earlier run would never let `-w` return.
   wineserver -k </dev/null >/dev/null 2>&1 || true
+  # A prefix of an older layout or of the other architecture cannot be reused.
+  rm -rf "$WINEPREFIX"
   wineboot -i </dev/null >/dev/null 2>&1 || true
   timeout 120 wineserver -w </dev/null >/dev/null 2>&1 || true
   local reg="$BUILD/fonts.reg"
@@ -83,6 +123,10 @@ ensure_wineprefix() {
     # window manager on the virtual display.
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
     printf '"Decorated"="N"\r\n"Managed"="N"\r\n\r\n'
+    # A crashing program ends with a failure code instead of waiting on the
+    # virtual display behind Wine's crash dialog.
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n'
+    printf '"ShowCrashDialog"=dword:00000000\r\n\r\n'
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
   timeout 120 wineserver -w </dev/null >/dev/null 2>&1 || true
@@ -106,6 +150,11 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 # Builds one tree; prints nothing unless the build fails.
 build_tree() {
   local preset=$1 dir="$BUILD/$1" out
+  # A tree configured for the other Windows architecture starts afresh.
+  if [ "$preset" = win32 ] && [ -f "$dir/CMakeCache.txt" ] &&
+     ! grep -q "^PLATORA_WIN_ARCH:STRING=$PLATORA_WIN_ARCH\$" "$dir/CMakeCache.txt"; then
+    rm -rf "$dir"
+  fi
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     if ! out=$(cmake --preset "$preset" -S "$ROOT" 2>&1); then printf '%s\n' "$out" >&2; return 1; fi
   fi

@@ -15,7 +15,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 STATE="${LEDSCREEN_STATE:-$ROOT/build/screen}"
 mkdir -p "$STATE"
-export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix}" WINEDEBUG=-all WINEARCH=win32
+export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix}" WINEDEBUG=-all
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 stop_pid() {  # stops the process recorded in file $1, if it is still ours
