@@ -55,14 +55,15 @@ TvpVesperForm::~TvpVesperForm() {
   StopTimers();
   if (skinData_) skinData_->RemoveFreeNotification(this);
   ObjectList.clear();
-  // The window owns a region it was given; one never given is ours.
-  if (frameRegion_ && !(Form && Form->HandleAllocated())) DeleteObject(frameRegion_);
+  // The window owns the region it was given and deletes it when it goes or
+  // when the region is taken off.
   if (Form && Form->HandleAllocated() && frameRegion_) SetWindowRgn(Form->Handle(), nullptr, TRUE);
   frameRegion_ = nullptr;
 }
 
 void TvpVesperForm::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove) ForgetSkinHint(AComponent);
 }
 
 void TvpVesperForm::Notification(TvpComponent* component) {

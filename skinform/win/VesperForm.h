@@ -248,7 +248,8 @@ class TvpVesperForm : public TComponent, private TWindowHook, private TvpFreeNot
   bool AlphaBlendAnimation = false;
   BYTE AlphaBlendValue() const { return alphaBlendValue_; }
   void SetAlphaBlendValue(BYTE v);        // window behaviours
-  TvpSkinHint* SkinHint = nullptr;
+  TvpSkinHint* SkinHint() const { return skinHint_; }
+  void SetSkinHint(TvpSkinHint* v);  // cleared when that component goes
   bool ShowObjectHint = false;
   bool UseDefaultObjectHint = true;
   bool MenusAlphaBlend = false, MenusAlphaBlendAnimation = false;
@@ -347,6 +348,7 @@ class TvpVesperForm : public TComponent, private TWindowHook, private TvpFreeNot
   // Object hints through the skinned hint window (VesperForm_hint.cpp).
   void ShowObjectHintText(const std::wstring& text);
   void CancelObjectHint();
+  void ForgetSkinHint(TComponent* going);
 
   // ---- window behaviours and system menu (VesperForm_window.cpp)
   int HitTest(int X, int Y);  // window coordinates; skin in use or plain frame
@@ -435,6 +437,7 @@ class TvpVesperForm : public TComponent, private TWindowHook, private TvpFreeNot
   void CallSaved(TMessage& m) { CallPrevious(m); }
 
   TvpSkinData* skinData_ = nullptr;
+  TvpSkinHint* skinHint_ = nullptr;
   TvpBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize | biRollUp;
   bool showIcon_ = false;
   bool alphaBlend_ = false;

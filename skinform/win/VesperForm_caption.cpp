@@ -179,7 +179,7 @@ void TvpSkinCaptionObject::Draw(HDC dc, bool) {
     plat::Blit(view, 0, 0, pic, Rect{0, 0, pic.Width(), pic.Height()});
     PaintCaptionText(bmp.Canvas().Handle(), 0, 0, look);
     GdiFlush();
-    return plat::Raster(bmp.Raster());
+    return plat::Raster(static_cast<const plat::Raster&>(view));  // an owning copy: the bitmap goes
   };
   if (morph && MorphPending()) {
     skin::TvpEffectBmp a(withText(StatePicture(false), false));

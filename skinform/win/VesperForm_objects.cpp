@@ -476,7 +476,7 @@ void TvpVesperForm::TestActive(int X, int Y, bool CanActivate) {
   const int n = static_cast<int>(ObjectList.size());
   if (OldActiveObject >= n) OldActiveObject = -1;
   if (ActiveObject == OldActiveObject) return;
-  const bool hints = ShowObjectHint && SkinHint;
+  const bool hints = ShowObjectHint && SkinHint();
   if (OldActiveObject != -1) {
     TvpActiveSkinObject* old = ObjectList[static_cast<size_t>(OldActiveObject)].get();
     if (old->Enabled && old->Visible) {

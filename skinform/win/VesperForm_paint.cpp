@@ -49,7 +49,8 @@ void DrawPiece(HDC dc, int x, int y, TBitmap& bmp, bool inactiveEffect, int effe
     BitBlt(dc, x, y, bmp.Width(), bmp.Height(), bmp.Canvas().Handle(), 0, 0, SRCCOPY);
     return;
   }
-  skin::TvpEffectBmp e(bmp.Raster());
+  const plat::Raster view = bmp.Raster();
+  skin::TvpEffectBmp e(view);  // a copy: the piece itself stays as composed
   skin::ApplyInactiveEffect(e, effect);
   skin::DrawRaster(dc, x, y, e.Pixels());
 }

@@ -292,6 +292,7 @@ void TvpSkinPopupWindow::Show(const RECT& anchor, bool preferAbove, bool asSubMe
   if (fade) {
     // On the spot, without the message loop: only the first level fades.
     menu.fadeSteps_.clear();
+    ++menu.fadeCount_;
     for (int a : popups::FadeSteps(menu.MenusAlphaBlendValue)) {
       if (a > 0) {
         const DWORD last = GetTickCount();

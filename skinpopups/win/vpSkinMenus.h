@@ -219,6 +219,8 @@ class TvpSkinMenu : public TComponent, private TvpFreeNotify {
 
   // The opacities set on the last level that faded in (for tests).
   const std::vector<BYTE>& LastFadeSteps() const { return fadeSteps_; }
+  // How many levels have faded in since the controller was made.
+  int FadeCount() const { return fadeCount_; }
   // The item whose submenu opens when the wait ends, and whether it runs.
   TvpSkinMenuItem* WaitingItem() const { return waitingItem_; }
   bool WaitTimerRunning() const;
@@ -249,6 +251,7 @@ class TvpSkinMenu : public TComponent, private TvpFreeNotify {
   int defMenuItemHeight_ = 20;
   TFont defMenuItemFont_;
   std::vector<BYTE> fadeSteps_;
+  int fadeCount_ = 0;
 };
 
 // ----------------------------------------------------------- TvpSkinPopupMenu
