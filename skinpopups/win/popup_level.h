@@ -30,6 +30,8 @@ struct TvpSkinPopupWindow::Impl {
 struct TvpSkinPopupPainter {
   // The items' font: the skin's with UseSkinFontInMenu, else the menu's default.
   static gdi::Font ItemFont(TvpSkinMenu& menu, const TvpDataSkinMenuItem* def);
+  // That font, made once per level.
+  static HFONT LevelFont(TvpSkinPopupWindow& level) { return level.impl_->font.get(); }
   // The whole level into `dc` (frame, shown items, scroll markers).
   static void PaintLevel(TvpSkinPopupWindow& level, HDC dc);
   // One item at its rectangle.

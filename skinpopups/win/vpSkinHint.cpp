@@ -104,10 +104,11 @@ void TvpSkinHintWindow::ActivateHint(const RECT& Rect, const std::wstring& Text)
   text_ = Text;
   RECT tr{0, 0, 0, 0};
   {
-    gdi::WindowDC screen;
-    gdi::MemoryDC dc(screen.get());
-    gdi::Selected sel(dc.get(), impl_->font);
-    skin::DrawSkinText(dc.get(), Text, tr, DT_CALCRECT | kTextFormat);
+    // Measured on the same kind of surface it is painted on: text on a
+    // monochrome DC can come out narrower than on a colour one.
+    popupgdi::Surface measure(1, 1);
+    gdi::Selected sel(measure.dc(), impl_->font);
+    skin::DrawSkinText(measure.dc(), Text, tr, DT_CALCRECT | kTextFormat);
   }
   popups::HintSkin hs;
   if (skin_) {

@@ -109,8 +109,7 @@ void DrawContent(TvpSkinPopupWindow& level, TMenuItem& mi, Surface& s, const Con
   ContentLook look = lookIn;
   HDC dc = s.dc();
   TvpSkinMenu& menu = *level.Menu();
-  gdi::Font font = TvpSkinPopupPainter::ItemFont(menu, look.Skinned ? level.ItemDef() : nullptr);
-  gdi::Selected sel(dc, font);
+  gdi::Selected sel(dc, TvpSkinPopupPainter::LevelFont(level));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, look.TextColor);
   const bool rtl = StartsRtl(menu);
@@ -194,9 +193,8 @@ void DrawSkinnedImage(TvpSkinPopupWindow& level, TvpSkinMenuItem& item, Surface&
 
   if (mi->OnDrawItem) {
     TCanvas canvas(s.dc());
-    gdi::Font f = TvpSkinPopupPainter::ItemFont(*level.Menu(), &d);
     LOGFONTW lf{};
-    GetObjectW(f.get(), sizeof lf, &lf);
+    GetObjectW(TvpSkinPopupPainter::LevelFont(level), sizeof lf, &lf);
     canvas.Font().SetLogFont(lf);
     canvas.Font().SetColor(look.TextColor);
     canvas.Brush().SetStyle(TBrushStyle::bsClear);

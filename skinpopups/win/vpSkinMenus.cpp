@@ -188,15 +188,16 @@ void TvpSkinPopupWindow::Build(TMenuItem* item, int startIndex) {
   impl_->font = TvpSkinPopupPainter::ItemFont(*menu_, itemDef_);
   int widest = 0;
   {
-    gdi::WindowDC screen;
-    gdi::MemoryDC dc(screen.get());
-    gdi::Selected sel(dc.get(), impl_->font);
+    // Measured on the kind of surface the items are painted on.
+    popupgdi::Surface measure(1, 1);
+    HDC dc = measure.dc();
+    gdi::Selected sel(dc, impl_->font);
     for (auto& it : items_) {
       TMenuItem* mi = it->MenuItem();
       std::wstring text = mi->Caption;
       if (mi->ShortCut != scNone) text = ShortCutToText(mi->ShortCut) + L"  " + text;
       SIZE s{};
-      GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &s);
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &s);
       widest = std::max<int>(widest, s.cx + 2);
     }
   }

@@ -397,10 +397,14 @@ TEST_F(SkinMenus, SkinnedLevelShowsTheSkinPicturesAndIsShapedByTheMask) {
   EXPECT_TRUE(EqualRgn(expected.get(), actual.get()));
 
   // The top-left corner piece is copied as it is, where the mask lets it show.
+  int inside = 0;
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 3; ++x)
-      if (PtInRegion(actual.get(), x, y))
-        EXPECT_EQ(ScreenPixel(l->Left() + x, l->Top() + y), pw->Pixels.Pixel(x, y)) << x << "," << y;
+    for (int x = 0; x < 3; ++x) {
+      if (!PtInRegion(actual.get(), x, y)) continue;
+      ++inside;
+      EXPECT_EQ(ScreenPixel(l->Left() + x, l->Top() + y), pw->Pixels.Pixel(x, y)) << x << "," << y;
+    }
+  EXPECT_GT(inside, 0);
   // Item 0 is active: its left end is "activeskinrect"; item 1 "skinrect".
   const plat::Rect act = l->ItemDef()->ActiveSkinRect, norm = l->ItemDef()->SkinRect;
   for (int y = 0; y < 20; y += 3)
