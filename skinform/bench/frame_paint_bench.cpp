@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "skin/win/vpSkinWin.h"
+#include "skin/win/vpUtils_win.h"
 #include "skinform/win/VesperForm.h"
 
 namespace {
@@ -80,6 +81,23 @@ void BM_FrameRegion(benchmark::State& state) {
   state.SetLabel(std::to_string(w.width) + "x" + std::to_string(w.height));
 }
 
+// The region alone, without giving it to the window: mask strips cut to
+// the size, their black runs, one region from them.
+void BM_FrameRegionBuildOnly(benchmark::State& state) {
+  Skinned& w = Window(static_cast<int>(state.range(0)));
+  const vp::TvpSkinData& s = w.data;
+  const plat::Raster& mask = s.FrameMask.Pixels;
+  const skin::SkinCut cut{s.LTPoint, s.RTPoint, s.LBPoint, s.RBPoint, s.MaskRectArea,
+                          plat::Rect{0, 0, mask.Width(), mask.Height()}};
+  for (auto _ : state) {
+    const skin::SkinFit fit = skin::FitSkinCut(cut, w.width, w.height);
+    const skin::RegionData data = skin::RegionFromStrips(skin::BuildBorderMaskStrips(mask, cut, fit), fit.NC);
+    gdi::Region region(skin::RegionFromData(data));
+    benchmark::DoNotOptimize(region.get());
+  }
+  state.SetLabel(std::to_string(w.width) + "x" + std::to_string(w.height));
+}
+
 // The whole non-client paint on the window itself, as WM_NCPAINT does it.
 void BM_NCPaintOnWindow(benchmark::State& state) {
   Skinned& w = Window(static_cast<int>(state.range(0)));
@@ -94,6 +112,7 @@ void BM_NCPaintOnWindow(benchmark::State& state) {
 BENCHMARK(BM_PlainBitBlt)->Arg(0)->Arg(1);
 BENCHMARK(BM_FrameCompose)->Arg(0)->Arg(1);
 BENCHMARK(BM_FrameRegion)->Arg(0)->Arg(1);
+BENCHMARK(BM_FrameRegionBuildOnly)->Arg(0)->Arg(1);
 BENCHMARK(BM_NCPaintOnWindow)->Arg(0)->Arg(1);
 
 }  // namespace

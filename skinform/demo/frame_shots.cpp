@@ -3,6 +3,7 @@
 //   skinform_shots inactive SECONDS            another window takes the focus
 //   skinform_shots hint SECONDS                a skinned form showing a caption button's hint
 #include <windows.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <string>

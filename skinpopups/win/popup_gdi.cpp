@@ -1,5 +1,6 @@
 #include "skinpopups/win/popup_gdi.h"
 
+#include <cstring>
 #include <map>
 
 #include "ui/win/controls.h"
@@ -7,8 +8,8 @@
 namespace vp::popupgdi {
 
 Surface::Surface(int width, int height) : width_(width > 0 ? width : 1), height_(height > 0 ? height : 1) {
-  gdi::WindowDC screen;
-  dc_ = gdi::MemoryDC(screen.get());
+  // No screen DC needed: a DIB section is selected into a DC made from none.
+  dc_ = gdi::MemoryDC(nullptr);
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = width_;
@@ -17,7 +18,7 @@ Surface::Surface(int width, int height) : width_(width > 0 ? width : 1), height_
   bi.bmiHeader.biBitCount = 24;
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  bitmap_.reset(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  bitmap_.reset(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap_ || !bits) return;
   selected_ = std::make_unique<gdi::Selected>(dc_.get(), bitmap_);
   view_ = plat::Raster::View(static_cast<uint8_t*>(bits), width_, height_, plat::Raster::StrideFor(width_));
@@ -37,7 +38,7 @@ void Surface::CopyTo(HDC target, int x, int y) const {
   BitBlt(target, x, y, width_, height_, dc_.get(), 0, 0, SRCCOPY);
 }
 
-gdi::Font MakeFont(const std::wstring& face, int height, TFontStyles style, int charset) {
+LOGFONTW MakeLogFont(const std::wstring& face, int height, TFontStyles style, int charset) {
   LOGFONTW lf{};
   lf.lfHeight = height;
   lf.lfWeight = (style & fsBold) ? FW_BOLD : FW_NORMAL;
@@ -50,13 +51,30 @@ gdi::Font MakeFont(const std::wstring& face, int height, TFontStyles style, int 
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH;
   wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  return lf;
+}
+
+LOGFONTW MakeLogFont(const TFont& font, int charset) {
+  LOGFONTW lf = font.LogFont();
+  lf.lfCharSet = static_cast<BYTE>(charset);
+  return lf;
+}
+
+gdi::Font MakeFont(const std::wstring& face, int height, TFontStyles style, int charset) {
+  const LOGFONTW lf = MakeLogFont(face, height, style, charset);
   return gdi::Font(CreateFontIndirectW(&lf));
 }
 
 gdi::Font MakeFont(const TFont& font, int charset) {
-  LOGFONTW lf = font.LogFont();
-  lf.lfCharSet = static_cast<BYTE>(charset);
+  const LOGFONTW lf = MakeLogFont(font, charset);
   return gdi::Font(CreateFontIndirectW(&lf));
+}
+
+HFONT FontCache::Get(const LOGFONTW& lf) {
+  for (Entry& e : fonts_)
+    if (std::memcmp(&e.Key, &lf, sizeof lf) == 0) return e.Font.get();
+  fonts_.push_back(Entry{lf, gdi::Font(CreateFontIndirectW(&lf))});
+  return fonts_.back().Font.get();
 }
 
 namespace {

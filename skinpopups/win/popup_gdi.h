@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/core/raster.h"
 #include "ui/win/graphics.h"
@@ -43,6 +44,27 @@ class Surface {
 // A font from a face, a height as the skin writes it, styles and charset.
 gdi::Font MakeFont(const std::wstring& face, int height, TFontStyles style, int charset);
 gdi::Font MakeFont(const TFont& font, int charset);
+LOGFONTW MakeLogFont(const std::wstring& face, int height, TFontStyles style, int charset);
+LOGFONTW MakeLogFont(const TFont& font, int charset);
+
+// The few fonts a menu controller keeps between menus, so that opening a
+// menu does not make its font anew each time. Handles stay valid until
+// Clear or the cache's end.
+class FontCache {
+ public:
+  HFONT Get(const LOGFONTW& lf);
+  // Forgets them all when there are more than `keep` (no one may hold one).
+  void Trim(size_t keep) {
+    if (fonts_.size() > keep) fonts_.clear();
+  }
+
+ private:
+  struct Entry {
+    LOGFONTW Key;
+    gdi::Font Font;
+  };
+  std::vector<Entry> fonts_;
+};
 
 // A message-loop timer with a callback. The callback may destroy the timer's
 // owner (and so the timer); nothing touches the timer after it returns.

@@ -19,7 +19,7 @@ struct TvpSkinPopupWindow::Impl {
   skin::SkinCut cut;
   skin::SkinFit fit;
   gdi::Region region;  // until the window takes it
-  gdi::Font font;      // the items' font
+  HFONT font = nullptr;  // the items' font, kept by the controller
   bool effects = false;  // the skin allows morphing and animation
   POINT lastMouse{-1, -1};
   POINT showPos{0, 0};
@@ -29,9 +29,8 @@ struct TvpSkinPopupWindow::Impl {
 // Item and level painting.
 struct TvpSkinPopupPainter {
   // The items' font: the skin's with UseSkinFontInMenu, else the menu's default.
-  static gdi::Font ItemFont(TvpSkinMenu& menu, const TvpDataSkinMenuItem* def);
-  // That font, made once per level.
-  static HFONT LevelFont(TvpSkinPopupWindow& level) { return level.impl_->font.get(); }
+  static LOGFONTW ItemFont(TvpSkinMenu& menu, const TvpDataSkinMenuItem* def);
+  static HFONT LevelFont(TvpSkinPopupWindow& level) { return level.impl_->font; }
   // The whole level into `dc` (frame, shown items, scroll markers).
   static void PaintLevel(TvpSkinPopupWindow& level, HDC dc);
   // One item at its rectangle.

@@ -1,5 +1,7 @@
 // Painting of skinned menu levels and their items.
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "skin/core/vpEffects.h"
 #include "skin/win/vpUtils_win.h"
@@ -290,11 +292,11 @@ void DrawMarkers(TvpSkinPopupWindow& level, HDC dc, int W, int H) {
 
 }  // namespace
 
-gdi::Font TvpSkinPopupPainter::ItemFont(TvpSkinMenu& menu, const TvpDataSkinMenuItem* def) {
+LOGFONTW TvpSkinPopupPainter::ItemFont(TvpSkinMenu& menu, const TvpDataSkinMenuItem* def) {
   const int charset = MenuCharset(menu);
   if (def && menu.UseSkinFontInMenu)
-    return popupgdi::MakeFont(plat::FromFileBytes(def->FontName), def->FontHeight, def->FontStyle, charset);
-  return popupgdi::MakeFont(menu.DefMenuItemFont(), charset);
+    return popupgdi::MakeLogFont(plat::FromFileBytes(def->FontName), def->FontHeight, def->FontStyle, charset);
+  return popupgdi::MakeLogFont(menu.DefMenuItemFont(), charset);
 }
 
 bool TvpSkinPopupPainter::Morphs(const TvpSkinPopupWindow& level, const TvpSkinMenuItem& item) {
@@ -306,14 +308,35 @@ bool TvpSkinPopupPainter::Animates(const TvpSkinPopupWindow& level, const TvpSki
          item.Def()->FrameCount > 0;
 }
 
-void TvpSkinPopupPainter::PaintItem(TvpSkinPopupWindow& level, TvpSkinMenuItem& item, HDC dc) {
+namespace {
+// Item-sized surfaces of one paint, reused by the items of the same size.
+class ItemSurfaces {
+ public:
+  Surface* For(int w, int h) {
+    for (auto& s : list_)
+      if (s->Width() == w && s->Height() == h) return s.get();
+    list_.push_back(std::make_unique<Surface>(w, h));
+    return list_.back().get();
+  }
+
+ private:
+  std::vector<std::unique_ptr<Surface>> list_;
+};
+
+void PaintItemWith(TvpSkinPopupWindow& level, TvpSkinMenuItem& item, HDC dc, ItemSurfaces& surfaces) {
   if (!item.Shown) return;
   const int w = item.Rect.right - item.Rect.left, h = item.Rect.bottom - item.Rect.top;
   if (w <= 0 || h <= 0) return;
-  Surface s(w, h);
-  if (!s) return;
-  DrawItemInto(level, item, s);
-  s.CopyTo(dc, item.Rect.left, item.Rect.top);
+  Surface* s = surfaces.For(w, h);
+  if (!*s) return;
+  DrawItemInto(level, item, *s);
+  s->CopyTo(dc, item.Rect.left, item.Rect.top);
+}
+}  // namespace
+
+void TvpSkinPopupPainter::PaintItem(TvpSkinPopupWindow& level, TvpSkinMenuItem& item, HDC dc) {
+  ItemSurfaces surfaces;
+  PaintItemWith(level, item, dc, surfaces);
 }
 
 void TvpSkinPopupPainter::PaintLevel(TvpSkinPopupWindow& level, HDC dc) {
@@ -335,7 +358,8 @@ void TvpSkinPopupPainter::PaintLevel(TvpSkinPopupWindow& level, HDC dc) {
     FrameRectColor(s.dc(), RECT{0, 0, W, H}, GetSysColor(COLOR_BTNSHADOW));
     FrameRectColor(s.dc(), RECT{1, 1, W - 1, H - 1}, GetSysColor(COLOR_WINDOW));
   }
-  for (int i = 0; i < level.ItemCount(); ++i) PaintItem(level, *level.Items(i), s.dc());
+  ItemSurfaces surfaces;
+  for (int i = 0; i < level.ItemCount(); ++i) PaintItemWith(level, *level.Items(i), s.dc(), surfaces);
   if (level.ScrollFlag()) DrawMarkers(level, s.dc(), W, H);
   s.CopyTo(dc, 0, 0);
 }

@@ -185,7 +185,7 @@ void TvpSkinPopupWindow::Build(TMenuItem* item, int startIndex) {
   }
 
   // Size from the widest "shortcut, two spaces, caption" in the items' font.
-  impl_->font = TvpSkinPopupPainter::ItemFont(*menu_, itemDef_);
+  impl_->font = menu_->fonts_->Get(TvpSkinPopupPainter::ItemFont(*menu_, itemDef_));
   int widest = 0;
   {
     // Measured on the kind of surface the items are painted on.
@@ -634,6 +634,7 @@ TvpSkinMenu::TvpSkinMenu(TComponent* AOwner, TForm* HostForm) : TComponent(AOwne
   defMenuItemFont_.SetHeight(14);
   defMenuItemFont_.SetColor(clWindowText);
   waitTimer_ = std::make_unique<popupgdi::Timer>([this] { WaitTimerFired(); });
+  fonts_ = std::make_unique<popupgdi::FontCache>();
 }
 
 TvpSkinMenu::~TvpSkinMenu() {
@@ -685,6 +686,7 @@ void TvpSkinMenu::Popup(TControl* Control, TvpSkinData* SkinData, bool PreferAbo
   // when this menu closes.
   if (!levels_.empty()) CloseLevels(0);
   SetControlRef(popupControl_, Control);
+  fonts_->Trim(4);  // no level holds one now
   HWND host = hostForm_ && hostForm_->HandleAllocated() ? hostForm_->Handle() : nullptr;
   workArea_ = skin::GetMonitorWorkArea(host, true);
   SetSkinDataRef(SkinData);

@@ -29,6 +29,7 @@ namespace vp {
 
 namespace popupgdi {
 class Timer;
+class FontCache;
 }
 class TvpSkinMenu;
 class TvpSkinPopupWindow;
@@ -248,6 +249,7 @@ class TvpSkinMenu : public TComponent, private TvpFreeNotify {
   TControl* afterCommandControl_ = nullptr;
   TvpSkinMenuItem* waitingItem_ = nullptr;
   std::unique_ptr<popupgdi::Timer> waitTimer_;
+  std::unique_ptr<popupgdi::FontCache> fonts_;
   int defMenuItemHeight_ = 20;
   TFont defMenuItemFont_;
   std::vector<BYTE> fadeSteps_;

@@ -4,6 +4,9 @@
 
 #include "frame_test_util.h"
 #include "skinpopups/win/vpSkinHint.h"
+#include "ui/win/windowhook.h"
+
+#include <thread>
 
 using namespace frametest;
 
@@ -185,4 +188,85 @@ TEST(CaptionButtons, ObjectHintShowsThroughTheSkinnedHint) {
   EXPECT_FALSE(IsWindowVisible(tip));
   delete hint;
   EXPECT_EQ(f.frame->SkinHint(), nullptr);
+}
+
+namespace {
+
+// Counts the whole-frame paints that reach the form.
+class NCPaintCounter : public TWindowHook {
+ public:
+  int Count = 0;
+
+ protected:
+  void HookWndProc(TMessage& m) override {
+    if (m.Msg == WM_NCPAINT) ++Count;
+    CallPrevious(m);
+  }
+};
+
+}  // namespace
+
+TEST(CaptionButtons, PressAndMorphRepaintOnlyTheButton) {
+  SkinnedForm f;
+  // The close button morphs to its pressed picture when hovered.
+  const int close = f.data->FindObject("closebutton");
+  auto* def = f.data->ObjectDefs[static_cast<size_t>(close)].get();
+  def->ActiveSkinRect = static_cast<vp::TvpDataSkinButton*>(def)->DownRect;
+  def->Morphing = true;
+  f.frame->ChangeSkinData();
+  f.Show();
+  NCPaintCounter counter;
+  counter.Hook(f.form);  // above the frame: sees every whole-frame paint
+  auto* b = Button(f, "closebutton");
+  ASSERT_TRUE(b->Morphing);
+  const RECT w = f.WindowRect();
+  const POINT p = f.Centre("closebutton");
+  SetCursorPos(p.x, p.y);
+  f.frame->TestActive(p.x - w.left, p.y - w.top, true);
+  EXPECT_TRUE(f.frame->MorphTimer->Enabled());
+  Pump(400);  // five 25 ms steps, with room for a loaded machine
+  EXPECT_EQ(b->MorphFactor, 1.0);
+  EXPECT_FALSE(f.frame->MorphTimer->Enabled());  // stops itself when idle
+  EXPECT_TRUE(ShowsImage(f, "closebutton", f.data->ActivePictureList[0].Pixels, b->ActiveSkinRect));
+  const POINT out = InClient(f);
+  SetCursorPos(out.x, out.y);
+  Pump(500);
+  EXPECT_EQ(b->MorphFactor, 0.0);
+  EXPECT_TRUE(ShowsImage(f, "closebutton", f.data->FramePicture.Pixels, b->SkinRect));
+  EXPECT_EQ(counter.Count, 0);
+  counter.Unhook();
+}
+
+TEST(CaptionButtons, DraggingTheCaptionMovesTheWindow) {
+  SkinnedForm f;
+  f.Show();
+  const RECT before = f.WindowRect();
+  const POINT start{before.left + 300, before.top + 12};
+  SetCursorPos(start.x, start.y);
+  Pump(100);
+  // The system's move loop runs inside this thread's message handling: the
+  // mouse is driven from another thread meanwhile.
+  std::thread mouse([start] {
+    auto send = [](DWORD flags) {
+      INPUT in{};
+      in.type = INPUT_MOUSE;
+      in.mi.dwFlags = flags;
+      SendInput(1, &in, sizeof in);
+    };
+    send(MOUSEEVENTF_LEFTDOWN);
+    Sleep(150);
+    for (int i = 1; i <= 10; ++i) {
+      SetCursorPos(start.x + 4 * i, start.y + 3 * i);
+      Sleep(30);
+    }
+    Sleep(100);
+    send(MOUSEEVENTF_LEFTUP);
+  });
+  Pump(1500);
+  mouse.join();
+  Pump(100);
+  const RECT after = f.WindowRect();
+  EXPECT_EQ(after.left - before.left, 40);
+  EXPECT_EQ(after.top - before.top, 30);
+  EXPECT_FALSE(f.frame->MoveSizeLoop);  // the press that started it ended the mark
 }
