@@ -25,6 +25,8 @@ struct Fixture {
   TPopupMenu* menu = nullptr;
   vp::TvpCompressedStoredSkin stored;
   vp::TvpSkinData skin;
+  vp::TvpCompressedStoredSkin stored2;
+  vp::TvpSkinData unshaped;  // the same skin without the popup's mask
   vp::TvpSkinMenu* engine = nullptr;
   HMENU system = nullptr;
   HWND owner = nullptr;
@@ -35,6 +37,8 @@ struct Fixture {
     form->SetBounds(10, 10, 300, 200);
     form->Show();
     if (vp::LoadDefaultSkin(stored)) skin.SetCompressedStoredSkin(&stored);
+    if (vp::LoadDefaultSkin(stored2)) unshaped.SetCompressedStoredSkin(&stored2);
+    unshaped.PopupWindowDef.MaskPictureIndex = -1;
     menu = new TPopupMenu(form);
     system = CreatePopupMenu();
     for (int i = 0; i < kItems; ++i) {
@@ -79,6 +83,17 @@ void BM_SkinnedLevel(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SkinnedLevel)->UseRealTime();
+
+// What the window region costs.
+void BM_SkinnedLevelWithoutRegion(benchmark::State& state) {
+  Fixture& f = F();
+  for (auto _ : state) {
+    f.engine->Popup(nullptr, &f.unshaped, false, f.menu->Items(), RECT{200, 100, 200, 100}, 0);
+    GdiFlush();
+    f.engine->CloseMenu();
+  }
+}
+BENCHMARK(BM_SkinnedLevelWithoutRegion)->UseRealTime();
 
 void BM_PlainLevel(benchmark::State& state) {
   Fixture& f = F();

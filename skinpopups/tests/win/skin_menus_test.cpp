@@ -477,6 +477,76 @@ TEST_F(SkinMenus, SystemGlyphsByExactNameAndOwnerDrawnItems) {
   EXPECT_FALSE(drawnOn);
 }
 
+// ---------------------------------------------------------------- effects
+
+TEST_F(SkinMenus, MorphAndFrameAnimationRunOnTheirTimerAndStop) {
+  Fill(3);
+  vp::TvpCompressedStoredSkin stored;
+  auto effects = LoadDefault(stored);
+  vp::TvpDataSkinMenuItem* d = nullptr;
+  for (auto& o : effects->ObjectDefs)
+    if (auto* m = dynamic_cast<vp::TvpDataSkinMenuItem*>(o.get()); m && !d) d = m;
+  ASSERT_NE(d, nullptr);
+  d->Morphing = true;
+  Open(200, 200, effects.get());
+  TvpSkinPopupWindow* l = Level(0);
+  EXPECT_EQ(vp::popupgdi::Timer::Live(), 2) << "the mouse poll and the first item's morph";
+  Pump(60);
+  EXPECT_GT(l->Items(0)->MorphFactor, 0.0);
+  EXPECT_LT(l->Items(0)->MorphFactor, 1.0);
+  Pump(250);
+  EXPECT_EQ(l->Items(0)->MorphFactor, 1.0);
+  menu_->ProcessKey(VK_DOWN);
+  Pump(300);
+  EXPECT_EQ(l->Items(0)->MorphFactor, 0.0);
+  EXPECT_EQ(l->Items(1)->MorphFactor, 1.0);
+  EXPECT_EQ(vp::popupgdi::Timer::Live(), 1) << "the morph timer stops when nothing changes";
+  menu_->CloseMenu();
+
+  // Two frames one below the other (the strip is taller than "skinrect").
+  d->Morphing = false;
+  d->AnimateSkinRect = plat::Rect{0, 0, 100, 40};
+  d->FrameCount = 2;
+  d->AnimateInterval = 20;
+  Open(200, 200, effects.get());
+  l = Level(0);
+  Pump(200);
+  EXPECT_EQ(l->Items(0)->FrameCounter, 3) << "frames 1 and 2, then the plain active image";
+  menu_->ProcessKey(VK_DOWN);
+  Pump(200);
+  EXPECT_EQ(l->Items(0)->FrameCounter, 0);
+  EXPECT_EQ(vp::popupgdi::Timer::Live(), 1);
+  menu_->CloseMenu();
+  EXPECT_EQ(vp::popupgdi::Timer::Live(), 0);
+}
+
+TEST_F(SkinMenus, ImageColourTakesOverMarksButNotText) {
+  TMenuItem* close = Add(Root(), L"Close");
+  close->Name = L"VPF_CLOSE";
+  Add(Root(), L"Checked")->Checked = true;
+  vp::TvpCompressedStoredSkin stored;
+  auto coloured = LoadDefault(stored);
+  for (auto& o : coloured->ObjectDefs)
+    if (auto* d = dynamic_cast<vp::TvpDataSkinMenuItem*>(o.get())) {
+      d->UseImageColor = true;
+      d->ActiveImageColor = plat::RGBColor(0, 255, 0);
+      d->ImageColor = plat::RGBColor(255, 0, 0);
+    }
+  Open(200, 200, coloured.get());
+  Pump(50);
+  TvpSkinPopupWindow* l = Level(0);
+  const int tx = l->ItemDef()->TextRect.Left;
+  const RECT a = l->Items(0)->Rect, b = l->Items(1)->Rect;
+  // The close glyph's diagonal, and the check mark's first stroke (x, y + 5).
+  EXPECT_EQ(ScreenPixel(l->Left() + a.left + tx + 4, l->Top() + a.top + 8), RGB(0, 255, 0));
+  EXPECT_EQ(ScreenPixel(l->Left() + b.left + tx + 2, l->Top() + b.top + 6 + 5), RGB(255, 0, 0));
+  // The caption keeps the font colours: no pixel of the image colours in it.
+  bool red = false;
+  for (int x = tx + 16; x < tx + 60; ++x)
+    for (int y = 3; y < 17; ++y) red = red || ScreenPixel(l->Left() + b.left + x, l->Top() + b.top + y) == RGB(255, 0, 0);
+  EXPECT_FALSE(red);
+}
+
 // ---------------------------------------------------------------- bad input
 
 TEST_F(SkinMenus, LongCaptionStaysOnTheScreen) {
