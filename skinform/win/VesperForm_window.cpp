@@ -113,7 +113,7 @@ struct TvpVesperForm::MenuParts : skinform::WindowHost, TWindowHook {
   int ImposedClientHeight() override { return f.ClientHeight; }
   void SetClientHeight(int h) override {
     Store();
-    f.Form->SetClientSize(f.Form->ClientWidth(), h);
+    f.Form->SetClientSize(f.ClientWidth > 0 ? f.ClientWidth : f.Form->ClientWidth(), h);
   }
   int MinWidth() override {
     Store();
