@@ -259,6 +259,10 @@ class TvpVesperForm : public TComponent, private TWindowHook, private TvpFreeNot
   int DefMenuItemHeight = 20;
   TFont& DefMenuItemFont() { return defMenuItemFont_; }
   bool UseDefaultSysMenu = true;
+  // The user's menu the system menu shows (merged with the standard items
+  // while UseDefaultSysMenu); none: the standard menu alone.
+  TPopupMenu* SystemMenu() const;
+  void SetSystemMenu(TPopupMenu* menu);
   TvpSkinData* SkinData() const { return skinData_; }
   void SetSkinData(TvpSkinData* v);
   TvpSkinData* MenusSkinData = nullptr;

@@ -60,6 +60,7 @@ struct TvpVesperForm::MenuParts : skinform::WindowHost, TWindowHook {
   ~MenuParts() override {
     if (Engine && Engine->Visible()) Engine->CloseLevels(0);
     RestoreMessageHandler();
+    if (UserMenu.Menu) UserMenu.Menu->RemoveFreeNotification(&UserMenu);
   }
 
   TvpVesperForm& f;
@@ -69,6 +70,16 @@ struct TvpVesperForm::MenuParts : skinform::WindowHost, TWindowHook {
   std::unique_ptr<TPopupMenu> SysMenu;
   bool HandlerSwapped = false;
   std::function<void(MSG&, bool&)> SavedHandler;
+
+  // The user's system menu, forgotten when it is freed.
+  struct Watch : TComponent {
+    Watch() : TComponent(nullptr) {}
+    TPopupMenu* Menu = nullptr;
+    void Notification(TComponent* c, TOperation op) override {
+      TComponent::Notification(c, op);
+      if (op == TOperation::opRemove && c == Menu) Menu = nullptr;
+    }
+  } UserMenu;
 
   // ---- the state fields, between the frame and the machine
   void Load() {
@@ -571,9 +582,34 @@ void TvpVesperForm::RunSystemMenuCommand(int command) {
   }
 }
 
+namespace {
+
+TMenuItem* NewSystemMenuItem(TvpVesperForm* frame, TComponent* owner, const skinform::SysMenuItem& item,
+                             TvpSkinData* sd) {
+  auto* mi = new TMenuItem(owner);
+  mi->Name = plat::Utf8ToWide(item.Name);
+  mi->Caption = item.Command == skinform::SysMenuCommand::Separator ? L"-" : CaptionFor(item, sd);
+  if (item.Command == skinform::SysMenuCommand::Close) mi->ShortCut = ShortCut(VK_F4, scAlt);
+  if (item.Command != skinform::SysMenuCommand::Separator) {
+    const int command = static_cast<int>(item.Command);
+    mi->OnClick = [frame, command](TObject*) { frame->RunSystemMenuCommand(command); };
+  }
+  return mi;
+}
+
+}  // namespace
+
+TPopupMenu* TvpVesperForm::SystemMenu() const { return Menus ? Menus->UserMenu.Menu : nullptr; }
+
+void TvpVesperForm::SetSystemMenu(TPopupMenu* menu) {
+  auto& w = Menus->UserMenu;
+  if (w.Menu == menu) return;
+  if (w.Menu) w.Menu->RemoveFreeNotification(&w);
+  w.Menu = menu;
+  if (menu) menu->FreeNotification(&w);
+}
+
 TMenuItem* TvpVesperForm::GetSystemMenuItems() {
-  TMenuItem* root = Menus->SysMenu->Items();
-  while (root->Count() > 0) delete root->Items(root->Count() - 1);
   skinform::SysMenuState s;
   s.State = static_cast<skinform::TWindowState>(WindowState);
   s.RolledUp = RollUpState;
@@ -581,17 +617,35 @@ TMenuItem* TvpVesperForm::GetSystemMenuItems() {
   s.CanMaximize = (BorderIcons() & biMaximize) != 0;
   s.CanRollUp = (BorderIcons() & biRollUp) != 0;
   s.CanMinimizeToTray = (BorderIcons() & biMinimizeToTray) != 0;
-  for (const skinform::SysMenuItem& item : skinform::BuildStandardSystemMenu(s)) {
-    auto* mi = new TMenuItem(Menus->SysMenu.get());
-    mi->Name = plat::Utf8ToWide(item.Name);
-    mi->Caption = item.Command == skinform::SysMenuCommand::Separator ? L"-" : CaptionFor(item, skinData_);
-    if (item.Command == skinform::SysMenuCommand::Close) mi->ShortCut = ShortCut(VK_F4, scAlt);
-    if (item.Command != skinform::SysMenuCommand::Separator) {
-      const int command = static_cast<int>(item.Command);
-      mi->OnClick = [this, command](TObject*) { RunSystemMenuCommand(command); };
+
+  if (TPopupMenu* user = SystemMenu()) {
+    TMenuItem* root = user->Items();
+    if (!UseDefaultSysMenu) return root;
+    // The standard items of the last request go; the user's own stay.
+    std::vector<std::string> names;
+    for (int i = 0; i < root->Count(); ++i) names.push_back(plat::WideToUtf8(root->Items(i)->Name));
+    for (int i = root->Count() - 1; i >= 0; --i)
+      if (skinform::IsStandardItemName(names[static_cast<size_t>(i)])) delete root->Items(i);
+    int at = 0;
+    for (const skinform::MergedEntry& e : skinform::MergeSystemMenu(names, s)) {
+      if (!e.Standard) {
+        ++at;
+        continue;
+      }
+      TMenuItem* mi = NewSystemMenuItem(this, user, e.Item, skinData_);
+      if (e.Item.Command == skinform::SysMenuCommand::Close) {
+        root->Add(mi);
+      } else {
+        root->Insert(at++, mi);
+      }
     }
-    root->Add(mi);
+    return root;
   }
+
+  TMenuItem* root = Menus->SysMenu->Items();
+  while (root->Count() > 0) delete root->Items(root->Count() - 1);
+  for (const skinform::SysMenuItem& item : skinform::BuildStandardSystemMenu(s))
+    root->Add(NewSystemMenuItem(this, Menus->SysMenu.get(), item, skinData_));
   return root;
 }
 

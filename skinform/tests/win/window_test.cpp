@@ -447,3 +447,32 @@ TEST_F(MagneticForm, SnapsToTheWorkAreaEdgeAndHoldsForFivePixels) {
   // ...and follows the cursor from there once it has gone six.
   EXPECT_EQ(BoundsOf(H()).left, work.left - 6);
 }
+
+TEST_F(FramedForm, AUsersSystemMenuGetsTheStandardItemsAroundItsOwn) {
+  TPopupMenu user(nullptr);
+  for (const wchar_t* name : {L"About", L"VPF_CLOSE"}) {
+    auto* mi = new TMenuItem(&user);
+    mi->Name = name;
+    mi->Caption = name;
+    user.Items()->Add(mi);
+  }
+  frame->SetSystemMenu(&user);
+  // Twice: the standard items of the first request are replaced, not added to.
+  for (int round = 0; round < 2; ++round) {
+    Click(At(300, 12), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    TvpSkinPopupWindow* level = OpenLevel();
+    ASSERT_TRUE(level);
+    EXPECT_EQ(Captions(level), (std::vector<std::wstring>{L"Mi&nimize", L"Ma&ximize", L"Ro&llUp", L"About", L"&Close"}));
+    frame->SkinMenu()->CloseMenu();
+    Pump(700);  // the next press is no double click
+  }
+  frame->UseDefaultSysMenu = false;
+  for (int i = user.Items()->Count() - 1; i >= 0; --i)
+    if (user.Items()->Items(i)->Name != L"About") delete user.Items()->Items(i);
+  Click(At(300, 12), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(OpenLevel());
+  EXPECT_EQ(Captions(OpenLevel()), (std::vector<std::wstring>{L"About"}));
+  frame->SkinMenu()->CloseMenu();
+  Pump(100);
+  frame->SetSystemMenu(nullptr);
+}
