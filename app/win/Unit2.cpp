@@ -6,6 +6,7 @@
 #include "app/core/board_turn.h"
 #include "app/core/menu_file.h"
 #include "app/core/settings_file.h"
+#include "screenlink/LedAPI.h"
 #include "skin/win/vpSkinWin.h"
 #include "ui/core/utf.h"
 #include "ui/win/codepage.h"
@@ -322,14 +323,10 @@ void TForm1::BitBtn18Click(TObject*) {
   TCanvas& board = Image1->Canvas();
   TCanvas& strip = Image2->Canvas();
   // The board shows the result even when the title fails below.
-  struct Refresh {
-    TImage* a;
-    TImage* b;
-    ~Refresh() {
-      a->Invalidate();
-      b->Invalidate();
-    }
-  } refresh{Image1, Image2};
+  gdi::ScopeExit refresh([this] {
+    Image1->Invalidate();
+    Image2->Invalidate();
+  });
 
   // 1-2. Fonts and the name height H (signed).
   board.Font().Assign(FontDialog1->Font());
@@ -360,7 +357,7 @@ void TForm1::BitBtn18Click(TObject*) {
 }
 
 void TForm1::WndProc(TMessage& m) {
-  if (m.Msg == WM_USER + 1) {  // the controller library's result
+  if (m.Msg == WM_LED_NOTIFY) {
     WMLedNotify(m);
     return;
   }
@@ -386,25 +383,26 @@ void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
   wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   lf.lfEscapement = 0;
   lf.lfOrientation = 0;
-  HFONT upright = CreateFontIndirectW(&lf);
+  const gdi::Font upright(CreateFontIndirectW(&lf));
   lf.lfEscapement = 900;
   lf.lfOrientation = 900;
-  HFONT turned = CreateFontIndirectW(&lf);
+  const gdi::Font turned(CreateFontIndirectW(&lf));
 
-  HGDIOBJ old = SelectObject(dc, upright);
+  gdi::SavedState saved(dc);
+  SelectObject(dc, upright.get());
   TEXTMETRICW tm;
   GetTextMetricsW(dc, &tm);
   const int em = tm.tmHeight - tm.tmInternalLeading;
-  const int oldMode = SetBkMode(dc, TRANSPARENT);
-  const COLORREF oldColor = SetTextColor(dc, ColorToRGB(font.Color()));
-  const UINT oldAlign = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(font.Color()));
+  SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
   int pos = x;
   for (size_t i = 0; i < text.size();) {
     const size_t n = (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size()) ? 2 : 1;
-    SelectObject(dc, upright);
+    SelectObject(dc, upright.get());
     SIZE ext{0, 0};
     GetTextExtentPoint32W(dc, text.data() + i, static_cast<int>(n), &ext);
-    SelectObject(dc, turned);
+    SelectObject(dc, turned.get());
     // The turned cell spans [px, px + cell height) across and [py - width, py)
     // down; its em box starts after the internal leading.
     const int px = pos - tm.tmInternalLeading;
@@ -413,10 +411,4 @@ void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
     pos += em;
     i += n;
   }
-  SetTextAlign(dc, oldAlign);
-  SetTextColor(dc, oldColor);
-  SetBkMode(dc, oldMode);
-  SelectObject(dc, old);
-  DeleteObject(turned);
-  DeleteObject(upright);
 }

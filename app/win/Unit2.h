@@ -24,9 +24,6 @@ struct BoardSettings {
 };
 extern BoardSettings Settings;
 
-// The stored result of the last LED_Open: 0 before any open, -1 = failed.
-extern int32_t LinkHandle;
-
 namespace vp {
 class TvpSkinData;
 class TvpCompressedStoredSkin;
@@ -93,7 +90,7 @@ class TForm1 : public TForm {
   void BitBtn10Click(TObject* Sender);  // 发送时钟
   void BitBtn12Click(TObject* Sender);  // 发送字符串
   void Button1Click(TObject* Sender);   // 发送多行文本
-  // The controller library's result message (1025).
+  // The controller library's result message (WM_LED_NOTIFY).
   void WMLedNotify(TMessage& Message);
 
   // The menu as the thirty boxes hold it: name 1, price 1, ... price 15.
