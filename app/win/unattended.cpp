@@ -1,6 +1,7 @@
 #include "app/win/unattended.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <array>
 #include <stdexcept>

@@ -43,7 +43,7 @@ void WriteMenu(const fs::path& file, const std::wstring& dish) {
   std::ofstream(file, std::ios::binary) << Gbk(text);
 }
 
-struct Run {
+struct RunOutcome {
   DWORD code = 259;
   std::wstring printed;  // what the program wrote to its standard output
   DWORD ms = 0;          // from start to end
@@ -81,15 +81,20 @@ class Unattended {
   Unattended(const Unattended&) = delete;
   Unattended& operator=(const Unattended&) = delete;
 
-  Run Wait(DWORD timeoutMs = 30000) {
-    Run r;
+  RunOutcome Wait(DWORD timeoutMs = 30000) {
+    RunOutcome r;
     if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return r;
     r.ms = GetTickCount() - start_;
     GetExitCodeProcess(pi_.hProcess, &r.code);
     std::string out;
     char buf[4096];
     DWORD n = 0;
-    while (ReadFile(read_, buf, sizeof buf, &n, nullptr) && n > 0) out.append(buf, n);
+    // Only what is there: a pipe whose write end some other process still
+    // held would block a plain read for good.
+    DWORD ready = 0;
+    while (PeekNamedPipe(read_, nullptr, 0, nullptr, &ready, nullptr) && ready > 0 &&
+           ReadFile(read_, buf, sizeof buf, &n, nullptr) && n > 0)
+      out.append(buf, n);
     r.printed = FromGbk(out);
     return r;
   }
@@ -100,7 +105,7 @@ class Unattended {
   DWORD start_ = 0;
 };
 
-Run Platora(const fs::path& dir, const std::wstring& args) { return Unattended(dir, args).Wait(); }
+RunOutcome Platora(const fs::path& dir, const std::wstring& args) { return Unattended(dir, args).Wait(); }
 
 std::vector<std::wstring> RunLog(const fs::path& dir) {
   const std::wstring all = FromGbk(Bytes(dir / "platora.log"));
@@ -155,12 +160,12 @@ TEST(UnattendedE2E, SendAndPreviewGiveTheWindowsBoardPixelForPixel) {
   WriteLoopbackSettings(dir, /*showTitle=*/1, /*saveToCard=*/1);
   plat::SaveBmpFile((dir / "title.bmp").string(), plat::Raster(32, 96, plat::RGBColor(0, 0, 255)));
   WriteMenu(dir / "default.lst", L"昨天");
-  WriteMenu(dir / "午餐.txt", L"红烧肉");
+  WriteMenu(dir / L"午餐.txt", L"红烧肉");
   const std::string ini = Bytes(dir / "messbay.ini"), lst = Bytes(dir / "default.lst");
   Screen screen(dir);
   ASSERT_TRUE(screen.Running());
 
-  const Run sent = Platora(dir, L"/send 午餐.txt");
+  const RunOutcome sent = Platora(dir, L"/send 午餐.txt");
   EXPECT_EQ(sent.code, 0u);
   const std::vector<std::wstring> log = RunLog(dir);
   ASSERT_EQ(log.size(), 1u);
@@ -173,7 +178,7 @@ TEST(UnattendedE2E, SendAndPreviewGiveTheWindowsBoardPixelForPixel) {
   EXPECT_EQ(sent.printed, log[0] + L"\r\n") << "the same line goes to the parent";
   EXPECT_TRUE(fs::exists(screen.card) && fs::file_size(screen.card) > 0) << "stored on the card as asked";
 
-  const Run previewed = Platora(dir, L"--preview 午餐.txt board.bmp");
+  const RunOutcome previewed = Platora(dir, L"--preview 午餐.txt board.bmp");
   EXPECT_EQ(previewed.code, 0u);
   const std::string bmp = Bytes(dir / "board.bmp");
   ASSERT_GT(bmp.size(), 30u);
@@ -183,7 +188,7 @@ TEST(UnattendedE2E, SendAndPreviewGiveTheWindowsBoardPixelForPixel) {
   EXPECT_EQ(Bytes(dir / "messbay.ini"), ini);
   EXPECT_EQ(Bytes(dir / "default.lst"), lst);
 
-  const plat::Raster window = WindowBoard(dir, dir / "午餐.txt");
+  const plat::Raster window = WindowBoard(dir, dir / L"午餐.txt");
   ASSERT_EQ(window.Width(), 512);
   EXPECT_TRUE(AnyLit(window, {1, 0, 17, 81}));
   EXPECT_EQ(window.Pixel(500, 50), plat::RGBColor(0, 0, 255)) << "the title";
@@ -199,16 +204,16 @@ TEST(UnattendedE2E, NoScreenEndsWithCodeOneWithinTheLinksBound) {
   WriteMenu(dir / "dinner.txt", L"面");
   // The same start without a send, to tell the program's own start-up time
   // from the wait for the screen.
-  const Run baseline = Platora(dir, L"/preview dinner.txt board.bmp");
+  const RunOutcome baseline = Platora(dir, L"/preview dinner.txt board.bmp");
   ASSERT_EQ(baseline.code, 0u);
-  const Run r = Platora(dir, L"/send dinner.txt");
+  const RunOutcome r = Platora(dir, L"/send dinner.txt");
   EXPECT_EQ(r.code, 1u);
   ASSERT_EQ(RunLog(dir).size(), 2u);
   EXPECT_EQ(Fields(RunLog(dir)[1])[3], kTimedOut);
   // Every command is reported within 2000 ms of the call, plus the worker's
   // scheduling (below 100 ms); the rest is the machine's load.
   std::cout << "start-up " << baseline.ms << " ms, send without a screen " << r.ms << " ms\n";
-  EXPECT_LT(static_cast<int>(r.ms) - static_cast<int>(baseline.ms), 2000 + 600);
+  EXPECT_LT(static_cast<int>(r.ms) - static_cast<int>(baseline.ms), 2000 + 1000);
 }
 
 TEST(UnattendedE2E, BadInputEndsWithCodeTwoItsReasonLoggedAndBothFilesUntouched) {
@@ -245,7 +250,7 @@ TEST(UnattendedE2E, BadInputEndsWithCodeTwoItsReasonLoggedAndBothFilesUntouched)
     if (c.prepare) c.prepare(dir);
     const bool hadIni = fs::exists(dir / "messbay.ini");
     const std::string ini = Bytes(dir / "messbay.ini"), lst = Bytes(dir / "default.lst");
-    const Run r = Platora(dir, c.args);
+    const RunOutcome r = Platora(dir, c.args);
     EXPECT_EQ(r.code, 2u);
     const auto log = RunLog(dir);
     ASSERT_EQ(log.size(), 1u);
@@ -268,7 +273,7 @@ TEST(UnattendedE2E, TwoSendsStartedTogetherBothSucceed) {
   ASSERT_EQ(Platora(dir, L"/preview a.txt a.bmp").code, 0u);
   ASSERT_EQ(Platora(dir, L"/preview b.txt b.bmp").code, 0u);
   Screen screen(dir);
-  Run ra, rb;
+  RunOutcome ra, rb;
   {
     Unattended a(dir, L"/send a.txt"), b(dir, L"/send b.txt");
     ra = a.Wait();
@@ -313,7 +318,7 @@ TEST(UnattendedE2E, ASendWhileTheWindowHoldsItsLinkSucceedsAndTheWindowKeepsWork
   };
   Click(FindByText(main, L"发送"));
   ASSERT_TRUE(logEnds(L"通讯链路打开成功!\r\n发送完成"));
-  const Run r = Platora(dir, L"/send menu.txt");
+  const RunOutcome r = Platora(dir, L"/send menu.txt");
   EXPECT_EQ(r.code, 0u) << r.printed;
   // The window's link is still its own.
   Click(FindByText(main, L"发送"));
