@@ -206,16 +206,16 @@ void TForm1::BuildComponents() {
 }
 
 void TForm1::FormCreate(TObject*) {
-  // 1. Layout values start at 0 (the two flags are 0 from program start).
+  // Layout values start at 0 (the two flags are 0 from program start).
   Settings.VerticalOffset = 0;
   Settings.Spacing = 0;
   Settings.PriceOffset = 0;
-  // 2. Both pictures black, with a black brush kept for all later drawing.
+  // Both pictures black, with a black brush kept for all later drawing.
   BlackenPicture(Image1->Picture(), FontDialog1->Font());
   BlackenPicture(Image2->Picture(), FontDialog2->Font());
-  // 3. The built-in screen address.
+  // The built-in screen address.
   Settings.ScreenIp = L"192.168.1.99";
-  // 4-5. The settings file, then the default menu file.
+  // The settings file, then the default menu file.
   ReadStartupFiles();
 }
 

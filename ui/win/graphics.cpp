@@ -194,7 +194,9 @@ void TCanvas::SetHandle(HDC dc) {
 }
 
 void TCanvas::Select(std::optional<gdi::Selected>& slot, HGDIOBJ object) {
-  if (slot)
+  // The first selection that takes remembers what the DC had; later ones
+  // only swap the canvas's own objects.
+  if (slot && slot->ok())
     SelectObject(dc_, object);
   else
     slot.emplace(dc_, object);
