@@ -4,7 +4,7 @@
 
 void TurnStripIntoBoard(const plat::Raster& strip, plat::Raster& board) {
   const int boardWidth = board.Width();
-  const int rows = std::min(strip.Height(), boardWidth + 1);  // strip rows i with 512 - i >= 0
+  const int rows = std::min(strip.Height(), boardWidth);  // strip rows i with 512 - i > 0: column 0 stays
   const int cols = std::min(strip.Width(), board.Height());
   // Square tiles keep both the strip rows being read and the board rows being
   // written in the cache.

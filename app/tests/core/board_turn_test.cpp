@@ -21,12 +21,16 @@ TEST(BoardTurn, EveryStripPixelLandsAtTheTurnedPlace) {
   for (int j = 0; j < 96; ++j) EXPECT_EQ(board.Pixel(0, j), RGBColor(7, 7, 7));
 }
 
-TEST(BoardTurn, TextWrittenLeftToRightInTheStripReadsTopDownOnTheBoard) {
-  Raster strip(96, 512);
-  // A short horizontal bar near the strip's left end, in name 1's band.
-  for (int x = 0; x < 10; ++x) strip.SetPixel(x, 500, RGBColor(255, 0, 0));
-  Raster board(512, 96);
+TEST(BoardTurn, AStripLargerThanTheBoardFillsItButNeverColumnZero) {
+  // Taller than the board is wide, wider than it is high, and neither side a
+  // multiple of the turn's 16-pixel tiles.
+  Raster strip(41, 70);
+  for (int i = 0; i < 70; ++i)
+    for (int j = 0; j < 41; ++j) strip.SetPixel(j, i, Mark(i, j));
+  Raster board(53, 37, RGBColor(7, 7, 7));
   TurnStripIntoBoard(strip, board);
-  for (int y = 0; y < 10; ++y) EXPECT_EQ(board.Pixel(12, y), RGBColor(255, 0, 0));
-  EXPECT_EQ(board.Pixel(12, 10), RGBColor(0, 0, 0));
+  for (int j = 0; j < 37; ++j) {
+    EXPECT_EQ(board.Pixel(0, j), RGBColor(7, 7, 7)) << j;  // strip row 53 would land here
+    for (int x = 1; x < 53; ++x) ASSERT_EQ(board.Pixel(x, j), Mark(53 - x, j)) << x << "," << j;
+  }
 }

@@ -45,6 +45,32 @@ Request Cmd(int32_t command, int32_t value = 0) {
   return r;
 }
 
+// The engine alone on a clock that ticks every millisecond: when it sends
+// and when it reports, with nothing on the other end.
+struct Ticker {
+  Ticker(LinkEngine& l, int64_t start) : link(l), now(start) {}
+  LinkEngine& link;
+  int64_t now;
+  std::vector<int64_t> sent;  // one time per datagram
+  std::vector<std::pair<int64_t, Notice>> reports;
+
+  void Collect() {
+    sent.insert(sent.end(), link.TakeOutgoing().size(), now);
+    for (auto& n : link.TakeNotices()) reports.emplace_back(now, std::move(n));
+  }
+  void RunTo(int64_t until) {
+    while (now < until) {
+      link.OnTimer(++now);
+      Collect();
+    }
+  }
+  std::vector<int64_t> SendTimes() const {
+    std::vector<int64_t> t = sent;
+    t.erase(std::unique(t.begin(), t.end()), t.end());
+    return t;
+  }
+};
+
 }  // namespace
 
 TEST(LinkEngine, CommandsAreAnswered) {
@@ -114,22 +140,57 @@ TEST(LinkEngine, SendsCompleteUnderLossDuplicationAndReordering) {
   }
 }
 
-TEST(LinkEngine, MissingScreenTimesOutAtTheDeadline) {
-  Rig rig;
-  rig.net.ScreenPresent = false;
-  rig.link.SendProgram(BoardProgram(Board(1)), 0, "127.0.0.1", 6666, 0);
-  rig.link.Command(Cmd(led::kCmdQuery), "127.0.0.1", 6666, 100);
-  rig.net.Run(60000);
-  ASSERT_EQ(rig.net.Notices.size(), 2u);
-  EXPECT_EQ(rig.net.Notices[0].Kind, led::kKindTimeout);
-  EXPECT_EQ(rig.net.Notices[0].Command, led::kCmdSend);
-  EXPECT_EQ(rig.net.Notices[0].Host, "127.0.0.1");
-  EXPECT_EQ(rig.net.Notices[1].Kind, led::kKindTimeout);
-  EXPECT_EQ(rig.net.Notices[1].Command, led::kCmdQuery);
-  EXPECT_EQ(rig.net.Now, 2100);
-  EXPECT_EQ(rig.link.Pending(), 0u);
-  // Retransmissions back off: a window of chunks and a few repeats, not a flood.
-  EXPECT_LT(rig.net.ToScreen, 16 * 30 + 30);  // at most one window every 80 ms
+TEST(LinkEngine, UnansweredCommandsBackOffAndAreReportedExactlyAtTheBound) {
+  LinkEngine link(1);
+  Ticker t(link, 1000);
+  link.Command(Cmd(led::kCmdQuery), "127.0.0.1", 6666, 1000);
+  link.SendProgram(std::vector<uint8_t>(2 * kChunkData, 1), 4, "127.0.0.1", 6666, 1000);
+  t.Collect();
+  t.RunTo(3500);
+  // The request and both chunks go out together and are repeated after 20,
+  // 30, 45, 67, then every 80 ms.
+  const std::vector<int64_t> times = t.SendTimes();
+  ASSERT_GE(times.size(), 8u);
+  EXPECT_EQ(std::vector<int64_t>(times.begin(), times.begin() + 8),
+            (std::vector<int64_t>{1000, 1020, 1050, 1095, 1162, 1242, 1322, 1402}));
+  EXPECT_EQ(t.sent.size(), 3 * times.size());
+  EXPECT_LT(times.back(), 3000);
+  ASSERT_EQ(t.reports.size(), 2u);
+  for (const auto& [at, n] : t.reports) {
+    EXPECT_EQ(at, 3000);
+    EXPECT_EQ(n.Kind, led::kKindTimeout);
+    EXPECT_EQ(n.Host, "127.0.0.1");
+  }
+  EXPECT_EQ(t.reports[1].second.Command, led::kCmdSend);
+  EXPECT_EQ(t.reports[1].second.Address, 4);
+  EXPECT_EQ(link.Pending(), 0u);
+
+  // A command that waited for a free place still counts from its call.
+  LinkEngine busy(2);
+  Ticker b(busy, 0);
+  for (int i = 0; i < 17; ++i) busy.Command(Cmd(led::kCmdQuery), "127.0.0.1", 6666, 0);
+  b.Collect();
+  EXPECT_EQ(b.sent.size(), 16u);
+  b.RunTo(4500);
+  ASSERT_EQ(b.reports.size(), 17u);
+  for (const auto& r : b.reports) EXPECT_EQ(r.first, 2000);
+}
+
+TEST(LinkEngine, AnAcknowledgementWithNewsBringsTheIntervalBackToTheFirst) {
+  LinkEngine link(1);
+  Ticker t(link, 0);
+  const uint32_t seq = link.SendProgram(std::vector<uint8_t>(3 * kChunkData, 1), 0, "127.0.0.1", 6666, 0);
+  t.Collect();
+  t.RunTo(170);
+  EXPECT_EQ(t.SendTimes(), (std::vector<int64_t>{0, 20, 50, 95, 162}));
+  const auto ack = EncodeChunkAck(1, seq, {3, false, 0, {0x01}});
+  link.OnDatagram(ack.data(), ack.size(), {0x7F000001, 6666}, 170);  // chunk 0 arrived: news
+  t.RunTo(190);
+  link.OnDatagram(ack.data(), ack.size(), {0x7F000001, 6666}, 190);  // the same again: no news
+  t.RunTo(260);
+  // Chunks 1 and 2: 20 ms after their last sending, then 30 and 45.
+  EXPECT_EQ(std::vector<int64_t>(t.sent.end() - 6, t.sent.end()), (std::vector<int64_t>{182, 182, 212, 212, 257, 257}));
+  EXPECT_EQ(t.sent.size(), 15u + 6u);
 }
 
 TEST(LinkEngine, UnusableTargetsFailAtOnceAndAreNeverSentTo) {

@@ -2,9 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include "ledapi/core/link_engine.h"
 #include "ledapi/core/program.h"
+#include "ledscreen/core/screen.h"
 
 using namespace ledp;
+
+namespace {
+
+// One datagram of each type, session 1 and sequence number 1: a brightness
+// request and its answer, a full chunk and the last one of a two-chunk
+// program, and the acknowledgement that completes it.
+const std::vector<uint8_t> kProgram(kChunkData + 100, 0x5A);
+std::vector<std::vector<uint8_t>> OneOfEachType() {
+  return {EncodeRequest(1, 1, {12, 0, 9, {}}), EncodeAnswer(1, 1, {12, 0, 9}),
+          EncodeChunk(1, 1, kChunkData + 100, 0, 2, kProgram.data(), kChunkData),
+          EncodeChunk(1, 1, kChunkData + 100, 1, 2, kProgram.data() + kChunkData, 100),
+          EncodeChunkAck(1, 1, {2, true, 0, {0x03}})};
+}
+
+// The datagram a byte longer or shorter at the end, with its checksum made good.
+std::vector<uint8_t> Resized(std::vector<uint8_t> d, int by) {
+  if (by > 0) d.push_back(0);
+  else d.pop_back();
+  Reseal(d.data(), d.size());
+  return d;
+}
+
+}  // namespace
 
 TEST(Protocol, EveryPacketTypeRoundTrips) {
   Request r{10, 3, 1, {2024, 2, 29, 23, 59, 58}};
@@ -49,21 +74,57 @@ TEST(Protocol, EveryPacketTypeRoundTrips) {
   EXPECT_FALSE(p->Ack.Has(11));
 }
 
-TEST(Protocol, AnyDamagedOrTruncatedDatagramIsDropped) {
-  auto d = EncodeRequest(1, 1, {4, 0, 0, {}});
-  for (size_t i = 0; i < d.size(); ++i) {
-    for (uint8_t bit : {0x01, 0x80}) {
-      auto bad = d;
-      bad[i] ^= bit;
-      EXPECT_FALSE(Decode(bad.data(), bad.size())) << "byte " << i;
+TEST(Protocol, AnyDamagedTruncatedOrResizedDatagramOfAnyTypeIsDropped) {
+  for (const std::vector<uint8_t>& d : OneOfEachType()) {
+    SCOPED_TRACE(static_cast<int>(d[5]));
+    ASSERT_TRUE(Decode(d.data(), d.size()));
+    for (size_t i = 0; i < d.size(); ++i) {
+      for (uint8_t bit : {0x01, 0x80}) {
+        auto bad = d;
+        bad[i] ^= bit;
+        EXPECT_FALSE(Decode(bad.data(), bad.size())) << "byte " << i;
+      }
+    }
+    for (size_t n = 0; n < d.size(); ++n) EXPECT_FALSE(Decode(d.data(), n)) << n;
+    for (int by : {1, -1}) {
+      const auto e = Resized(d, by);
+      EXPECT_FALSE(Decode(e.data(), e.size())) << by;
     }
   }
-  for (size_t n = 0; n < d.size(); ++n) EXPECT_FALSE(Decode(d.data(), n)) << n;
-  auto longer = d;
-  longer.push_back(0);
-  Reseal(longer.data(), longer.size());
-  EXPECT_FALSE(Decode(longer.data(), longer.size()));
   EXPECT_FALSE(Decode(nullptr, 0));
+}
+
+TEST(Protocol, BothEndsIgnoreADatagramAByteLongOrShort) {
+  const auto d = OneOfEachType();
+  const Endpoint link{0x7F000001, 8888}, screenAt{0x7F000001, 6666};
+  // The screen neither answers nor acts on a request or chunk a byte off.
+  ledscreen::Screen screen{ledscreen::ScreenConfig{}};
+  for (int k : {0, 2, 3})
+    for (int by : {1, -1}) {
+      const auto e = Resized(d[k], by);
+      screen.OnDatagram(e.data(), e.size(), link, 0, 0);
+    }
+  EXPECT_TRUE(screen.TakeReplies().empty());
+  EXPECT_EQ(screen.Brightness(), 16);
+  screen.OnDatagram(d[0].data(), d[0].size(), link, 0, 0);
+  EXPECT_EQ(screen.TakeReplies().size(), 1u);
+  EXPECT_EQ(screen.Brightness(), 9);
+
+  // The link takes neither an answer nor an acknowledgement a byte off.
+  LinkEngine commands(1), sends(1);
+  commands.Command({12, 0, 9, {}}, "127.0.0.1", 6666, 0);
+  sends.SendProgram(kProgram, 0, "127.0.0.1", 6666, 0);
+  for (int by : {1, -1}) {
+    const auto answer = Resized(d[1], by), ack = Resized(d[4], by);
+    commands.OnDatagram(answer.data(), answer.size(), screenAt, 1);
+    sends.OnDatagram(ack.data(), ack.size(), screenAt, 1);
+  }
+  EXPECT_TRUE(commands.TakeNotices().empty());
+  EXPECT_TRUE(sends.TakeNotices().empty());
+  commands.OnDatagram(d[1].data(), d[1].size(), screenAt, 1);
+  sends.OnDatagram(d[4].data(), d[4].size(), screenAt, 1);
+  EXPECT_EQ(commands.TakeNotices().size(), 1u);
+  EXPECT_EQ(sends.TakeNotices().size(), 1u);
 }
 
 TEST(Protocol, SoundChecksumButInconsistentFieldsAreDropped) {

@@ -65,6 +65,24 @@ ledp::Program Picture(plat::Color c, uint8_t root = 17, plat::Rect area = {0, 0,
   return p;
 }
 
+// A picture with enough noise that its packed program spans several datagrams.
+ledp::Program Noisy() {
+  ledp::Program noisy = Picture(plat::clYellow);
+  uint32_t x = 1;
+  for (int i = 0; i < 4000; ++i) {
+    x = x * 1103515245 + 12345;
+    noisy.Pages[0].Windows[0].Pixels.SetPixel(static_cast<int>(x % 512), static_cast<int>((x >> 9) % 96), x >> 8);
+  }
+  return noisy;
+}
+
+std::vector<uint8_t> ChunkOf(const std::vector<uint8_t>& blob, uint32_t session, uint16_t i) {
+  const uint32_t total = static_cast<uint32_t>(blob.size());
+  const size_t off = size_t{i} * ledp::kChunkData;
+  return ledp::EncodeChunk(session, 1, total, i, static_cast<uint16_t>(ledp::ChunkCountFor(total)), blob.data() + off,
+                           std::min(ledp::kChunkData, blob.size() - off));
+}
+
 std::string TempPath(const char* name) {
   return (std::filesystem::temp_directory_path() / (std::string("ledscreen_test_") + name)).string();
 }
@@ -163,6 +181,43 @@ TEST(Screen, RepeatedDatagramsAreAnsweredAgainButCountOnce) {
   EXPECT_TRUE(f.screen.Power());
 }
 
+TEST(Screen, AChunkRepeatedMidTransferIsAcknowledgedAgainAndCountedOnce) {
+  Fixture f;
+  const ledp::Program noisy = Noisy();
+  const auto blob = ledp::PackProgram(ledp::SerializeProgram(noisy));
+  const uint16_t count = static_cast<uint16_t>(ledp::ChunkCountFor(static_cast<uint32_t>(blob.size())));
+  ASSERT_GE(count, 3);
+  auto deliver = [&](uint16_t i) {
+    const auto d = ChunkOf(blob, 5, i);
+    f.screen.OnDatagram(d.data(), d.size(), kLink, 100 + i, 0);
+    auto replies = f.screen.TakeReplies();
+    EXPECT_EQ(replies.size(), 1u) << i;
+    return replies.empty() ? ledp::ChunkAck{} : ledp::Decode(replies[0].Bytes.data(), replies[0].Bytes.size())->Ack;
+  };
+  // Everything but the last chunk, with the first two repeated in between.
+  for (uint16_t i = 0; i + 1 < count; ++i) {
+    deliver(i);
+    if (i == 1)
+      for (uint16_t again : {uint16_t{1}, uint16_t{0}}) {
+        const ledp::ChunkAck ack = deliver(again);
+        EXPECT_FALSE(ack.Done);
+        EXPECT_TRUE(ack.Has(0) && ack.Has(1) && !ack.Has(2)) << again;
+      }
+  }
+  EXPECT_FALSE(f.screen.HasProgram());
+  EXPECT_TRUE(deliver(static_cast<uint16_t>(count - 1)).Done);
+  EXPECT_TRUE(f.screen.Render(200, 0));
+  EXPECT_TRUE(f.screen.Picture().SamePixels(noisy.Pages[0].Windows[0].Pixels));
+  // Repeats after the end get the final answer again; the program is not shown again.
+  for (uint16_t again : {uint16_t{1}, static_cast<uint16_t>(count - 1)}) {
+    const ledp::ChunkAck ack = deliver(again);
+    EXPECT_TRUE(ack.Done);
+    EXPECT_EQ(ack.Status, led::kStatusOk);
+  }
+  EXPECT_FALSE(f.screen.Dirty());
+  EXPECT_EQ(f.screen.TakeLog().size(), 1u);
+}
+
 TEST(Screen, ClockRunsFromTheTimeItWasSet) {
   Fixture f;
   const int64_t wall = ledp::ClockToSeconds({2024, 5, 1, 8, 0, 0});
@@ -239,26 +294,19 @@ TEST(Screen, OnlyStoredProgramsComeBackAfterARestart) {
 
 TEST(Screen, TooManyTransfersAtOnceDropTheQuietestOne) {
   Fixture f;
-  ledp::Program noisy = Picture(plat::clYellow);
-  uint32_t x = 1;
-  for (int i = 0; i < 4000; ++i) {  // enough noise that the program spans datagrams
-    x = x * 1103515245 + 12345;
-    noisy.Pages[0].Windows[0].Pixels.SetPixel(static_cast<int>(x % 512), static_cast<int>((x >> 9) % 96), x >> 8);
-  }
+  const ledp::Program noisy = Noisy();
   auto blob = ledp::PackProgram(ledp::SerializeProgram(noisy));
-  const uint32_t total = static_cast<uint32_t>(blob.size());
-  const uint16_t count = static_cast<uint16_t>(ledp::ChunkCountFor(total));
+  const uint16_t count = static_cast<uint16_t>(ledp::ChunkCountFor(static_cast<uint32_t>(blob.size())));
   ASSERT_GT(count, 1);
   // Five links each start a program; memory stays bounded, the newest win.
   for (uint32_t s = 1; s <= Screen::kMaxTransfers + 1; ++s) {
-    auto d = ledp::EncodeChunk(s, 1, total, 0, count, blob.data(), ledp::kChunkData);
+    auto d = ChunkOf(blob, s, 0);
     f.screen.OnDatagram(d.data(), d.size(), kLink, s, 0);
   }
   EXPECT_EQ(f.screen.TakeReplies().size(), Screen::kMaxTransfers + 1);
   // The rest of session 5's program completes it.
   for (uint16_t i = 1; i < count; ++i) {
-    const size_t off = size_t{i} * ledp::kChunkData;
-    auto d = ledp::EncodeChunk(5, 1, total, i, count, blob.data() + off, std::min(ledp::kChunkData, blob.size() - off));
+    auto d = ChunkOf(blob, 5, i);
     f.screen.OnDatagram(d.data(), d.size(), kLink, 10, 0);
   }
   f.screen.Render(10, 0);

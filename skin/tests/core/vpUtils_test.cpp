@@ -57,7 +57,7 @@ TEST(Strips, ZeroWidthMiddleTilesOnePixelSlicesAndStretchScales) {
   for (int x = 0; x < 10; ++x) EXPECT_EQ(SourceColumn(t, x), stretched[x]) << x;
 }
 
-TEST(Strips, VerticalWithZeroMiddleTilesNothingAndExactMultipleIsWhole) {
+TEST(Strips, VerticalWithZeroMiddleTilesNothingAndTheLastTileIsCut) {
   const Raster pic = Rows(1, 6);
   Raster t;
   DrawVerticalStrip(3, 3, t, false, 9, Rect{0, 0, 1, 6}, pic);
@@ -65,24 +65,35 @@ TEST(Strips, VerticalWithZeroMiddleTilesNothingAndExactMultipleIsWhole) {
   EXPECT_EQ(t.Pixel(0, 2), RGBColor(0, 3, 0));
   for (int y = 3; y < 6; ++y) EXPECT_EQ(t.Pixel(0, y), plat::clWhite) << y;  // left blank
   EXPECT_EQ(t.Pixel(0, 6), RGBColor(0, 4, 0));
-  DrawVerticalStrip(1, 1, t, false, 14, Rect{0, 0, 1, 6}, pic);  // 4-row middle over 12 rows
-  for (int y = 1; y < 13; ++y) EXPECT_EQ(t.Pixel(0, y), RGBColor(0, 2 + (y - 1) % 4, 0)) << y;
-  EXPECT_EQ(t.Pixel(0, 13), RGBColor(0, 6, 0));
+  // A 4-row middle over 12 rows (whole tiles only) and over 11 (the last cut to 3).
+  for (int H : {14, 13}) {
+    DrawVerticalStrip(1, 1, t, false, H, Rect{0, 0, 1, 6}, pic);
+    for (int y = 1; y < H - 1; ++y) EXPECT_EQ(t.Pixel(0, y), RGBColor(0, 2 + (y - 1) % 4, 0)) << H << "," << y;
+    EXPECT_EQ(t.Pixel(0, H - 1), RGBColor(0, 6, 0)) << H;
+  }
 }
 
-TEST(NineSlice, PopupTopEdgeTilesOnlyBetweenTheCornerPoints) {
-  const Raster pic = Unique(9, 9);
-  const SkinCut cut{{3, 3}, {6, 3}, {3, 6}, {6, 6}, Rect{3, 3, 6, 6}, Rect{0, 0, 9, 9}};
+TEST(NineSlice, EdgesAndMiddleTileFromTheCornerPointsToTheLastPartialTile) {
+  // 8 x 8, cut at 2 and 5 both ways: 3-pixel edges and middle, 3-pixel far ends.
+  const Raster pic = Unique(8, 8);
+  const SkinCut cut{{2, 2}, {5, 2}, {2, 5}, {5, 5}, Rect{2, 2, 5, 5}, Rect{0, 0, 8, 8}};
   Raster t;
-  DrawNineSliceImage(cut, pic, {}, true, FitSkinCut(cut, 9, 9), t);
+  DrawNineSliceImage(cut, pic, {}, true, FitSkinCut(cut, 8, 8), t);
   EXPECT_TRUE(t.SamePixels(pic));  // at its own size the image is itself
 
-  DrawNineSliceImage(cut, pic, {}, false, FitSkinCut(cut, 13, 11), t);
-  ASSERT_EQ(t.Width(), 13);
-  const int top[13] = {0, 1, 2, 3, 4, 5, 3, 4, 5, 3, 6, 7, 8};  // tiles from x 3, cut at 10
-  for (int x = 0; x < 13; ++x) EXPECT_EQ(SourceColumn(t, x, 0), top[x]) << x;
-  EXPECT_EQ(t.Pixel(12, 10), pic.Pixel(8, 8));  // bottom-right corner
-  EXPECT_EQ(t.Pixel(6, 6), plat::clWhite);      // middle not filled
+  // 15 x 12: the tiled span is 10 wide (three tiles and one column) and 7 high
+  // (two tiles and one row), counted from the corner points, not from 0.
+  auto from = [](int at, int size) { return at < 2 ? at : at >= size - 3 ? at - (size - 8) : 2 + (at - 2) % 3; };
+  DrawNineSliceImage(cut, pic, {}, true, FitSkinCut(cut, 15, 12), t);
+  ASSERT_EQ(t.Width(), 15);
+  ASSERT_EQ(t.Height(), 12);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 15; ++x) ASSERT_EQ(t.Pixel(x, y), pic.Pixel(from(x, 15), from(y, 12))) << x << "," << y;
+  // Without the middle the client stays blank and the edges are the same.
+  DrawNineSliceImage(cut, pic, {}, false, FitSkinCut(cut, 15, 12), t);
+  EXPECT_EQ(t.Pixel(11, 0), pic.Pixel(2, 0));
+  EXPECT_EQ(t.Pixel(0, 8), pic.Pixel(0, 2));
+  EXPECT_EQ(t.Pixel(11, 8), plat::clWhite);
   // Equal corner points: nothing is drawn.
   SkinCut flat = cut;
   flat.RB = flat.LT;
@@ -115,6 +126,30 @@ TEST(FrameBorders, TopIsTiledFromZeroAndCoveredByTheCorners) {
   BuildFrameBorderImages(noBand, pic, {}, FitSkinCut(noBand, 20, 14), p);
   EXPECT_EQ(p.Top.Width(), 16);
   EXPECT_EQ(p.Top.Pixel(0, 0), plat::clRed);
+}
+
+TEST(FrameBorders, BandsWithoutEndPiecesShowTheirLastPartialTile) {
+  // The bands reach the picture's right edge and the client's top and bottom,
+  // so no corner or end piece covers the last tile.
+  const Raster pic = Unique(8, 8);
+  const SkinCut cut{{2, 2}, {8, 2}, {2, 6}, {8, 6}, Rect{2, 2, 6, 6}, Rect{0, 0, 8, 8}};
+  FrameBorderImages p;
+  BuildFrameBorderImages(cut, pic, {}, FitSkinCut(cut, 15, 13), p);
+  ASSERT_EQ(p.Top.Width(), 15);
+  ASSERT_EQ(p.Bottom.Width(), 15);
+  ASSERT_EQ(p.Left.Height(), 9);
+  ASSERT_EQ(p.Right.Height(), 9);
+  // Top and bottom: 6-wide tiles from x = 0, the third cut to 3; the left corner over the first two.
+  for (int x = 0; x < 15; ++x) {
+    const int col = x < 2 ? x : 2 + x % 6;
+    EXPECT_EQ(p.Top.Pixel(x, 1), pic.Pixel(col, 1)) << x;
+    EXPECT_EQ(p.Bottom.Pixel(x, 0), pic.Pixel(col, 6)) << x;
+  }
+  // Left and right: 4-high tiles from y = 0, the third cut to 1.
+  for (int y = 0; y < 9; ++y) {
+    EXPECT_EQ(p.Left.Pixel(1, y), pic.Pixel(1, 2 + y % 4)) << y;
+    EXPECT_EQ(p.Right.Pixel(0, y), pic.Pixel(6, 2 + y % 4)) << y;
+  }
 }
 
 TEST(MaskRegion, RunsOfPureBlackPerRow) {

@@ -7,6 +7,42 @@
 
 using namespace plat;
 
+namespace {
+
+void Put(std::vector<uint8_t>& v, uint32_t x, int bytes) {
+  for (int i = 0; i < bytes; ++i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
+}
+
+// A one-row picture of 16- or 32-bit pixels. With masks it is a bit-field
+// picture: the masks follow a 40-byte header, or sit inside a 108-byte one.
+std::vector<uint8_t> OneRowBmp(int bits, const std::vector<uint32_t>& pixels, const std::vector<uint32_t>& masks = {},
+                               uint32_t headerSize = 40) {
+  const uint32_t w = static_cast<uint32_t>(pixels.size());
+  const uint32_t rowBytes = (w * bits + 31) / 32 * 4;
+  const uint32_t off = 14 + headerSize + (headerSize == 40 ? 4 * static_cast<uint32_t>(masks.size()) : 0);
+  std::vector<uint8_t> v{'B', 'M'};
+  for (auto [x, n] : {std::pair{off + rowBytes, 4}, {0u, 4}, {off, 4}, {headerSize, 4}, {w, 4}, {1u, 4}, {1u, 2},
+                      {static_cast<uint32_t>(bits), 2}, {masks.empty() ? 0u : 3u, 4}})
+    Put(v, x, n);
+  v.resize(14 + 40, 0);
+  for (uint32_t m : masks) Put(v, m, 4);
+  v.resize(off, 0);
+  for (uint32_t p : pixels) Put(v, p, bits / 8);
+  v.resize(off + rowBytes, 0);
+  return v;
+}
+
+std::vector<Color> RowOf(const std::vector<uint8_t>& bmp) {
+  const BmpImage img = ReadBmp(bmp.data(), bmp.size());
+  std::vector<Color> row;
+  for (int x = 0; x < img.Width; ++x) row.push_back(img.Pixels.Pixel(x, 0));
+  return row;
+}
+
+constexpr Color kBlue = RGBColor(0, 0, 255), kGreen = RGBColor(0, 255, 0);
+
+}  // namespace
+
 TEST(Raster, StrideMatchesDibLayoutAndPixelsRoundTrip) {
   EXPECT_EQ(Raster::StrideFor(1), 4);
   EXPECT_EQ(Raster::StrideFor(3), 12);
@@ -67,6 +103,27 @@ TEST(Bmp, PalettedPicturesKeepDepthAndTable) {
   EXPECT_EQ(back.Pixels.Pixel(8, 2), clBlack);
   EXPECT_EQ(back.Pixels.Pixel(7, 2), clWhite);
   EXPECT_EQ(WriteBmp(back), bytes);
+}
+
+TEST(Bmp, SixteenBitChannelsEachScaleFromTheirOwnWidthToFullRange) {
+  // 5-5-5 without masks; the top bit is unused. 16 of 31 -> 132, 1 of 31 -> 8.
+  EXPECT_EQ(RowOf(OneRowBmp(16, {0x7C00, 0x001F, 0x03E0, 31u << 10 | 16u << 5 | 1u, 0xFFFF})),
+            (std::vector<Color>{clRed, kBlue, kGreen, RGBColor(255, 132, 8), clWhite}));
+  // 5-6-5 bit fields: green has six bits, 32 of 63 -> 130; 30 of 31 -> 247.
+  EXPECT_EQ(RowOf(OneRowBmp(16, {0xF800, 0x001F, 0x07E0, 1u << 11 | 32u << 5 | 30u}, {0xF800, 0x07E0, 0x001F})),
+            (std::vector<Color>{clRed, kBlue, kGreen, RGBColor(8, 130, 247)}));
+}
+
+TEST(Bmp, ThirtyTwoBitChannelsFollowTheirMasks) {
+  // Without masks: blue, green, red, unused byte.
+  EXPECT_EQ(RowOf(OneRowBmp(32, {0x00FF0000, 0x000000FF, 0xAA0A141E})),
+            (std::vector<Color>{clRed, kBlue, RGBColor(10, 20, 30)}));
+  // Red in the low byte, masks inside a 108-byte header.
+  EXPECT_EQ(RowOf(OneRowBmp(32, {0x000000FF, 0x00FF0000, 0x001E140A}, {0xFF, 0xFF00, 0xFF0000}, 108)),
+            (std::vector<Color>{clRed, kBlue, RGBColor(10, 20, 30)}));
+  // 10-10-10: wider channels keep their top eight bits.
+  EXPECT_EQ(RowOf(OneRowBmp(32, {1023u << 20 | 512u << 10 | 4u}, {0x3FF00000, 0x000FFC00, 0x000003FF})),
+            (std::vector<Color>{RGBColor(255, 128, 1)}));
 }
 
 TEST(Bmp, RejectsGarbageAndTruncation) {

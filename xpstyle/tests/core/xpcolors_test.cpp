@@ -94,15 +94,22 @@ TEST(XPColors, WorkingColorsFromThePropertiesWithoutSystemColours) {
   EXPECT_EQ(mapped.Select, RGBColor(7, 7, 7));
 }
 
-TEST(XPColors, GlyphEffectsLeaveTheTransparentColourAlone) {
-  const Color key = RGBColor(255, 0, 255);
-  plat::Raster r(2, 1, key);
-  r.SetPixel(1, 0, RGBColor(0, 0, 0));
+TEST(XPColors, GlyphEffectsWorkPerChannelAndLeaveOnlyTheTransparentColourAlone) {
+  // The transparent colour has red and blue apart; next to it the same colour
+  // with red and blue exchanged, pure red and pure blue.
+  const Color key = RGBColor(0, 128, 255);
+  plat::Raster r(4, 1, key);
+  r.SetPixel(1, 0, RGBColor(255, 128, 0));
+  r.SetPixel(2, 0, RGBColor(255, 0, 0));
+  r.SetPixel(3, 0, RGBColor(0, 0, 255));
   plat::Raster dim = r;
   LightenPixels(dim, 30, key);
   EXPECT_EQ(dim.Pixel(0, 0), key);
-  EXPECT_EQ(dim.Pixel(1, 0), RGBColor(76, 76, 76));
+  EXPECT_EQ(dim.Pixel(1, 0), RGBColor(255, 166, 76));  // 128 + 38.1, 0 + 76.5 -> 76
+  EXPECT_EQ(dim.Pixel(2, 0), RGBColor(255, 76, 76));
+  EXPECT_EQ(dim.Pixel(3, 0), RGBColor(76, 76, 255));
   GrayPixels(r, 10, 40, key);
   EXPECT_EQ(r.Pixel(0, 0), key);
-  EXPECT_EQ(r.Pixel(1, 0), Lighten(RGBColor(10, 10, 10), 40));
+  EXPECT_EQ(r.Pixel(1, 0), RGBColor(184, 184, 184));  // 383 div 3 + 10 = 137, + 47.2
+  EXPECT_EQ(r.Pixel(2, 0), RGBColor(159, 159, 159));  // 85 + 10 = 95, + 64
 }
