@@ -48,7 +48,8 @@ std::optional<RunResult> SendResultOf(const TLedNotify& n, const screenlink::Hos
   if (!text) return std::nullopt;
   const bool shown = n.Kind == led::kKindSendDone && n.Status == led::kStatusOk;
   RunResult r{shown ? kExitSent : kExitNotSent, *text};
-  if (n.Kind == led::kKindSendDone && !shown) r.text += " (the screen refused the program, status " + std::to_string(n.Status) + ")";
+  if (n.Kind == led::kKindSendDone && !shown)
+    r.text += " (the screen refused the program, status " + std::to_string(n.Status) + ")";
   return r;
 }
 

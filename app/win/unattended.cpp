@@ -75,7 +75,9 @@ BoardSettings ReadSettings() {
 std::array<std::wstring, 31> ReadMenu(const std::string& file) {
   std::array<std::wstring, 31> lines;
   Reading(file, [&] {
-    app::ReadMenuFile(file, [&](int n, const std::string& bytes) { lines[static_cast<size_t>(n)] = plat::FromFileBytes(bytes); });
+    app::ReadMenuFile(file, [&](int n, const std::string& bytes) {
+      lines[static_cast<size_t>(n)] = plat::FromFileBytes(bytes);
+    });
   });
   return lines;
 }

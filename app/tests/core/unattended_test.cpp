@@ -67,14 +67,16 @@ TEST(RunResults, OnlyAShownBoardIsASuccess) {
   EXPECT_FALSE(SendResultOf(Notice(1), screenlink::AsciiHost));
   EXPECT_FALSE(SendResultOf(Notice(5), screenlink::AsciiHost));
 
-  EXPECT_EQ(NoReport("127.0.0.1", screenlink::AsciiHost), (RunResult{1, "发送超时!  类型: 网络  发往: 127.0.0.1"}));
+  EXPECT_EQ(NoReport("127.0.0.1", screenlink::AsciiHost),
+            (RunResult{1, "发送超时!  类型: 网络  发往: 127.0.0.1"}));
   EXPECT_EQ(LinkNotOpened(), (RunResult{1, "无法打开指定通讯链路!"}));
   EXPECT_EQ(BadInput("lunch.txt: File not found").code, 2);
 }
 
 TEST(RunLog, OneLineOfTimeFileCodeAndText) {
   const LocalTime t{2026, 12, 9, 7, 5, 3};
-  EXPECT_EQ(RunLogLine(t, Parse({"/send", "早餐.txt"}), {0, "发送完成"}), "2026-12-09 07:05:03\t早餐.txt\t0\t发送完成");
+  EXPECT_EQ(RunLogLine(t, Parse({"/send", "早餐.txt"}), {0, "发送完成"}),
+            "2026-12-09 07:05:03\t早餐.txt\t0\t发送完成");
   const RunRequest bad = Parse({"/bogus"});
   EXPECT_EQ(RunLogLine(t, bad, BadInput(bad.problem)),
             "2026-12-09 07:05:03\t-\t2\tunknown argument \"/bogus\"; use /send MENUFILE or /preview MENUFILE OUT.bmp");
