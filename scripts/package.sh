@@ -71,6 +71,15 @@ iconv -f UTF-8 -t CP936 "$ROOT/release/sample.txt" | crlf >"$dir/sample.txt"
 printf '%s    ----窗口左上角\n%s    ----窗口左顶点\n127.0.0.1\n0    ----垂直偏移量\n0    ----间距\n0    ----金额偏移量\n0    ----为1:显示标题,0不显示\n0    ----为1:保存到卡,0仅显示\n' 348 195 |
   iconv -f UTF-8 -t CP936 | crlf >"$dir/messbay.ini"
 
+# Only Windows' own DLLs may be needed besides ledapi.dll: under Wine a
+# missing one (zlib1.dll) would go unnoticed, Wine having its own.
+system_dlls='^(kernel32|user32|gdi32|comctl32|comdlg32|msimg32|msvcrt|shell32|ws2_32|uxtheme|advapi32|ledapi)\.dll$'
+for f in "$dir"/*.exe "$dir"/*.dll; do
+  extra=$("$arch-w64-mingw32-objdump" -p "$f" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' |
+          grep -v -E "$system_dlls" || true)
+  [ -z "$extra" ] || { log "package.sh: $(basename "$f") needs $(echo $extra) (not part of Windows)"; exit 1; }
+done
+
 mkdir -p "$(dirname "$zipfile")"
 rm -f "$zipfile"
 (cd "$stage" && TZ=UTC touch -t 202601010000 platora platora/* && zip -q -X -r "$zipfile" platora)
