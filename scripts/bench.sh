@@ -7,12 +7,14 @@
 # the last lines say, for every program, that it ran, failed, or was skipped
 # and why.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-install_packages
-ensure_display
-trap 'stop_wine; stop_display' EXIT
-ensure_wineprefix
-fetch_benchmark_source
+prepare_session
 build_tree bench
+# A Windows tree configured before the library's source arrived does not know
+# its benchmarks yet.
+if [ -f "$BENCHMARK_SRC/CMakeLists.txt" ] && [ -f "$BUILD/win32/CMakeCache.txt" ] &&
+   [ ! -d "$BUILD/win32/benchmark" ]; then
+  cmake --preset win32 -S "$ROOT" >/dev/null
+fi
 build_tree win32
 
 GBENCH_FLAGS=(--benchmark_repetitions="${REPS:-3}" --benchmark_report_aggregates_only=true "$@")
@@ -46,7 +48,11 @@ for b in "$BUILD"/win32/bench/*.exe; do
   run "wine $(basename "$b")" "$ROOT/scripts/wine-run.sh" "$b" "${GBENCH_FLAGS[@]}"
 done
 if [ "$found" = 0 ]; then
-  skip "wine board_bench_win.exe" "Google Benchmark's source is not in build/third_party: it could not be fetched"
+  if [ -f "$BENCHMARK_SRC/CMakeLists.txt" ]; then
+    skip "wine board_bench_win.exe" "not built"
+  else
+    skip "wine board_bench_win.exe" "Google Benchmark's source package could not be fetched from this machine's apt sources"
+  fi
 fi
 
 # The latency harnesses take counts, not Google Benchmark's flags.

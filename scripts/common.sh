@@ -192,3 +192,14 @@ fetch_benchmark_source() {
   [ -f "$BENCHMARK_SRC/CMakeLists.txt" ] ||
     log "Google Benchmark's source package could not be fetched from this machine's apt sources"
 }
+
+# What every script that runs Windows programs needs first: the packages, a
+# display and the Wine prefix (both given back when the script ends), and
+# Google Benchmark's source for the Windows tree.
+prepare_session() {
+  install_packages
+  ensure_display
+  trap 'stop_wine; stop_display' EXIT
+  ensure_wineprefix
+  fetch_benchmark_source
+}

@@ -7,6 +7,7 @@
 #include "app/core/settings_file.h"
 #include "screenlink/LedAPI.h"
 #include "skin/win/vpSkinWin.h"
+#include "skinform/win/VesperForm.h"
 #include "ui/core/utf.h"
 #include "ui/win/codepage.h"
 #include "app/win/artwork.h"
@@ -26,6 +27,19 @@ const wchar_t* const kDefaultMenu[31] = {
     L"菜名字○五", L"0.5",        L"菜名字○六", L"0.6", L"菜名字○七", L"0.7", L"菜名字○八", L"0.8",
     L"菜名字○九", L"0.9",        L"菜名字一○", L"1.0", L"菜名字一一", L"1.1", L"菜名字一二", L"1.2",
     L"菜名字一三", L"1.3",       L"菜名字一四", L"1.4", L"菜名字一五", L"1.5"};
+
+// The frame's 48 x 48 logo, centred in the client area behind the controls:
+// a slate ring on the see-through colour of its bottom-left pixel.
+void DrawFrameLogo(TBitmap& bmp) {
+  bmp.SetSize(48, 48);
+  TCanvas& c = bmp.Canvas();
+  c.Brush().SetColor(clWhite);
+  c.FillRect(RECT{0, 0, 48, 48});
+  c.Pen().SetColor(0x705A48);
+  c.Pen().SetWidth(3);
+  c.Brush().SetStyle(TBrushStyle::bsClear);
+  c.Ellipse(6, 6, 42, 42);
+}
 
 }  // namespace
 
@@ -61,7 +75,10 @@ void TForm1::Loaded() {
   // announces it to the forms (the frame paints from it).
   skinSink_ = std::make_unique<vp::TvpWinSkinMessageSink>(Handle());
   vpSkinData1->SetMessageSink(skinSink_.get());
+  vpVesperForm1->SetSkinData(vpSkinData1.get());
   GuardedCall([&] { vpSkinData1->SetCompressedStoredSkin(vpCompressedStoredSkin1.get()); });
+  // The layout is made for this client size, whatever frame the skin draws.
+  SetClientSize(586, 440);
 }
 
 TBitBtn* TForm1::ServiceButton(TBitBtn*& ref, const wchar_t* name, int l, int t, const wchar_t* caption, int tab) {
@@ -194,6 +211,11 @@ void TForm1::BuildComponents() {
   SaveDialog1->Filter = L"菜单文件(*.txt)|*.txt";
   SaveDialog1->DefaultExt = L"txt";
 
+  // The skinned frame first: it hooks the window before the skin arrives.
+  vpVesperForm1 = new vp::TvpVesperForm(this);
+  vpVesperForm1->PositionInMonitor = vp::vppScreenCenter;
+  DrawFrameLogo(vpVesperForm1->LogoBitMap());
+  vpVesperForm1->LogoBitMapTransparent = true;
   vpSkinData1 = std::make_unique<vp::TvpSkinData>();
   vpSkinData1->EnableSkinEffects = true;
   vpCompressedStoredSkin1 = std::make_unique<vp::TvpCompressedStoredSkin>();

@@ -16,6 +16,7 @@ class TXPStyle;
 extern BoardSettings Settings;
 
 namespace vp {
+class TvpVesperForm;
 class TvpSkinData;
 class TvpCompressedStoredSkin;
 class TvpWinSkinMessageSink;
@@ -52,7 +53,8 @@ class TForm1 : public TForm {
   TOpenDialog* OpenDialog1;
   TSaveDialog* SaveDialog1;
   TXPStyle* XPStyle1;
-  // The skin the frame paints from, travelling inside the program.
+  // The skinned frame, and the skin it paints from, travelling inside the program.
+  vp::TvpVesperForm* vpVesperForm1 = nullptr;
   std::unique_ptr<vp::TvpSkinData> vpSkinData1;
   std::unique_ptr<vp::TvpCompressedStoredSkin> vpCompressedStoredSkin1;
 

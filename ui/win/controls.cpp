@@ -228,7 +228,7 @@ void TWinControl::CreateWnd() {
     if (!GetClassInfoExW(inst, p.ClassName.c_str(), &wc)) {
       wc = WNDCLASSEXW{};
       wc.cbSize = sizeof wc;
-      wc.style = CS_DBLCLKS;
+      wc.style = p.ClassStyle;
       wc.lpfnWndProc = &TWinControl::StdWndProc;
       wc.hInstance = inst;
       wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);

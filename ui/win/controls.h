@@ -221,6 +221,9 @@ struct TCreateParams {
   int X = 0, Y = 0, Width = 0, Height = 0;
   HWND WndParent = nullptr;
   HMENU Id = nullptr;
+  // Class style for controls that register their own class (first
+  // registration wins): hint and popup windows save the bits under them.
+  UINT ClassStyle = CS_DBLCLKS;
 };
 
 class TWinControl : public TControl {

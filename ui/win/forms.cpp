@@ -37,6 +37,14 @@ void TForm::SetMenu(TMainMenu* m) {
 void TForm::SetClientSize(int w, int h) {
   clientWidth_ = w;
   clientHeight_ = h;
+  if (handle_) {
+    // The frame as the window really has it (a hook may draw its own).
+    RECT wr, cr;
+    GetWindowRect(handle_, &wr);
+    GetClientRect(handle_, &cr);
+    SetBounds(left_, top_, (wr.right - wr.left) - cr.right + w, (wr.bottom - wr.top) - cr.bottom + h);
+    return;
+  }
   TCreateParams p;
   CreateParams(p);
   RECT r{0, 0, w, h};

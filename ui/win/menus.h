@@ -38,6 +38,8 @@ struct TMethodEvent {
 };
 // (Sender, Canvas, Width, Height): the proposed size may only grow.
 using TMenuMeasureItemEvent = TMethodEvent<TObject*, TCanvas&, int&, int&>;
+// (Sender, Canvas, Rect, Selected): the item draws its own content.
+using TMenuDrawItemEvent = TMethodEvent<TObject*, TCanvas&, RECT, bool>;
 // (Sender, Canvas, Rect, State).
 using TAdvancedMenuDrawItemEvent = TMethodEvent<TObject*, TCanvas&, RECT, TOwnerDrawState>;
 
@@ -83,6 +85,10 @@ class TMenuItem : public TComponent {
   TNotifyEvent OnClick;
   TMenuMeasureItemEvent OnMeasureItem;
   TAdvancedMenuDrawItemEvent OnAdvancedDrawItem;
+  // Used by menus that draw themselves (skinned popups): the item's hint
+  // line and a handler that draws the item's content.
+  std::wstring Hint;
+  TMenuDrawItemEvent OnDrawItem;
   bool IsLine() const { return Caption == L"-"; }
 
   int Count() const { return static_cast<int>(items_.size()); }

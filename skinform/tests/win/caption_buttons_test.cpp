@@ -1,0 +1,264 @@
+// The caption buttons on a real window: hover, press, release inside and
+// outside, their commands, hidden buttons, and which object wins the hit.
+#include <gtest/gtest.h>
+
+#include "frame_test_util.h"
+#include "skinpopups/win/vpSkinHint.h"
+#include "ui/win/windowhook.h"
+
+#include <thread>
+
+using namespace frametest;
+
+namespace {
+
+vp::TvpSkinButtonObject* Button(SkinnedForm& f, const std::string& name) {
+  return dynamic_cast<vp::TvpSkinButtonObject*>(f.Object(name));
+}
+
+// Window pixels of the object equal `from` of the picture.
+bool ShowsImage(SkinnedForm& f, const std::string& name, const plat::Raster& picture, const vp::Rect& from) {
+  const plat::Raster shot = f.GrabWindow();
+  const vp::Rect r = f.Object(name)->ObjectRect;
+  for (int y = 0; y < r.Height(); ++y)
+    for (int x = 0; x < r.Width(); ++x)
+      if (shot.Pixel(r.Left + x, r.Top + y) != picture.Pixel(from.Left + x, from.Top + y)) return false;
+  return true;
+}
+
+POINT InClient(SkinnedForm& f) {
+  const RECT w = f.WindowRect();
+  return POINT{w.left + 300, w.top + 200};
+}
+
+}  // namespace
+
+TEST(CaptionButtons, PressOnCloseAndReleaseOutsideLeavesTheWindowOpen) {
+  SkinnedForm f;
+  f.Show();
+  auto* close = Button(f, "closebutton");
+  ASSERT_NE(close, nullptr);
+  const POINT p = f.Centre("closebutton");
+  SetCursorPos(p.x, p.y);
+  HWND h = f.form->Handle();
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)), HTOBJECT);
+  SendMessageW(h, WM_NCLBUTTONDOWN, HTOBJECT, MAKELPARAM(p.x, p.y));
+  Pump(80);
+  EXPECT_TRUE(close->Pressed);
+  EXPECT_EQ(GetCapture(), h);
+  // The pressed image comes from active picture 0.
+  EXPECT_TRUE(ShowsImage(f, "closebutton", f.data->ActivePictureList[0].Pixels, close->DownRect));
+
+  const POINT out = InClient(f);
+  SetCursorPos(out.x, out.y);
+  Pump(120);  // the hover polling sees the mouse leave
+  POINT c = out;
+  ScreenToClient(h, &c);
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(c.x, c.y));
+  Pump(80);
+  EXPECT_FALSE(close->Pressed);
+  EXPECT_NE(GetCapture(), h);
+  EXPECT_TRUE(IsWindowVisible(h));
+  EXPECT_TRUE(ShowsImage(f, "closebutton", f.data->FramePicture.Pixels, close->SkinRect));
+
+  // Released over it, it closes the form (a secondary form hides).
+  f.Click("closebutton", f.Centre("closebutton"));
+  EXPECT_FALSE(IsWindowVisible(h));
+}
+
+TEST(CaptionButtons, MinimizeMinimizes) {
+  SkinnedForm f;
+  f.Show();
+  f.Click("minbutton", f.Centre("minbutton"));
+  EXPECT_TRUE(IsIconic(f.form->Handle()));
+}
+
+TEST(CaptionButtons, HiddenButtonsStayInThePictureAndDoNothing) {
+  SkinnedForm f;
+  f.frame->HideCaptionButtons = true;
+  f.frame->SetBorderIcons(f.frame->BorderIcons());
+  f.Show();
+  for (const char* name : {"closebutton", "minbutton", "maxbutton", "rollupbutton", "sysmenubutton"}) {
+    EXPECT_TRUE(f.Object(name)->Visible) << name;
+    EXPECT_FALSE(f.Object(name)->Enabled) << name;
+  }
+  HWND h = f.form->Handle();
+  f.Click("closebutton", f.Centre("closebutton"));
+  EXPECT_TRUE(IsWindowVisible(h));
+  f.Click("minbutton", f.Centre("minbutton"));
+  EXPECT_FALSE(IsIconic(h));
+  EXPECT_FALSE(Button(f, "closebutton")->Pressed);
+  EXPECT_TRUE(ShowsImage(f, "closebutton", f.data->FramePicture.Pixels, Button(f, "closebutton")->SkinRect));
+}
+
+TEST(CaptionButtons, HoverReactsOnlyWhileTheWindowIsActive) {
+  SkinnedForm f;
+  f.Show();
+  const RECT w = f.WindowRect();
+  ColourWindow other(RGB(0, 0, 128), RECT{w.right + 10, w.top, w.right + 60, w.top + 50});
+  SetForegroundWindow(other.Handle());
+  SetActiveWindow(other.Handle());
+  Pump(150);
+  ASSERT_FALSE(f.frame->FormActive());
+  const POINT p = f.Centre("maxbutton");
+  SetCursorPos(p.x, p.y);
+  f.frame->TestActive(p.x - w.left, p.y - w.top, true);
+  Pump(150);
+  EXPECT_FALSE(f.Object("maxbutton")->Hovering);
+
+  SetForegroundWindow(f.form->Handle());
+  Pump(150);
+  ASSERT_TRUE(f.frame->FormActive());
+  f.frame->TestActive(p.x - w.left, p.y - w.top, true);
+  EXPECT_TRUE(f.Object("maxbutton")->Hovering);
+  // The hover polling lets go once the mouse is elsewhere.
+  const POINT out = InClient(f);
+  SetCursorPos(out.x, out.y);
+  Pump(200);
+  EXPECT_FALSE(f.Object("maxbutton")->Hovering);
+}
+
+TEST(CaptionButtons, OfTwoObjectsAtOnePlaceTheEarlierWins) {
+  SkinnedForm f;
+  // A second button over the close button, listed after it.
+  auto twin = std::make_unique<vp::TvpDataSkinStdButton>("twinbutton");
+  const int close = f.data->FindObject("closebutton");
+  ASSERT_GE(close, 0);
+  twin->SkinRect = f.data->ObjectDefs[static_cast<size_t>(close)]->SkinRect;
+  twin->Command = vp::cmDefault;
+  f.data->ObjectDefs.insert(f.data->ObjectDefs.begin() + close + 1, std::move(twin));
+  f.frame->OnActivateCustomObject = [](const std::string&, bool& visible) { visible = true; };
+  f.frame->ChangeSkinData();
+  f.Show();
+  const RECT w = f.WindowRect();
+  const POINT p = f.Centre("closebutton");
+  f.frame->TestActive(p.x - w.left, p.y - w.top, true);
+  ASSERT_NE(f.frame->ActiveObject, -1);
+  EXPECT_EQ(f.frame->ObjectList[static_cast<size_t>(f.frame->ActiveObject)]->IDName, "closebutton");
+  EXPECT_FALSE(f.Object("twinbutton")->Hovering);
+}
+
+TEST(CaptionButtons, CaptionDragAnswersCaptionAndButtonsAndEdgesAnswerObject) {
+  SkinnedForm f;
+  f.Show();
+  const RECT w = f.WindowRect();
+  HWND h = f.form->Handle();
+  auto hit = [&](int x, int y) { return SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(w.left + x, w.top + y)); };
+  EXPECT_EQ(hit(300, 12), HTCAPTION);  // the caption object
+  EXPECT_EQ(hit(12, 14), HTOBJECT);    // the close button
+  EXPECT_EQ(hit(2, 200), HTOBJECT);    // the left edge of a fixed window
+  EXPECT_EQ(hit(300, 200), HTCLIENT);
+}
+
+TEST(CaptionButtons, DefaultHintsComeWithTheButtons) {
+  SkinnedForm f;
+  EXPECT_EQ(f.Object("closebutton")->Hint, L"Close");
+  EXPECT_EQ(f.Object("minbutton")->Hint, L"Minimize");
+  EXPECT_EQ(f.Object("sysmenubutton")->Hint, L"System menu");
+  EXPECT_EQ(f.Object("rollupbutton")->Hint, L"Roll Up");
+}
+
+TEST(CaptionButtons, ObjectHintShowsThroughTheSkinnedHint) {
+  SkinnedForm f;
+  auto* hint = new vp::TvpSkinHint(f.form);
+  hint->SetSkinData(f.data.get());
+  f.frame->SetSkinHint(hint);
+  f.frame->ShowObjectHint = true;
+  f.Show();
+  const RECT w = f.WindowRect();
+  const POINT p = f.Centre("closebutton");
+  SetCursorPos(p.x, p.y);
+  f.frame->TestActive(p.x - w.left, p.y - w.top, true);
+  EXPECT_TRUE(hint->HintPending());
+  Pump(900);  // one hint pause
+  HWND tip = hint->HintWindow()->Handle();
+  EXPECT_TRUE(IsWindowVisible(tip));
+  EXPECT_EQ(hint->HintWindow()->Text(), L"Close");
+  // Leaving the button takes the hint away.
+  f.frame->TestActive(300, 200, true);
+  Pump(100);
+  EXPECT_FALSE(IsWindowVisible(tip));
+  delete hint;
+  EXPECT_EQ(f.frame->SkinHint(), nullptr);
+}
+
+namespace {
+
+// Counts the whole-frame paints that reach the form.
+class NCPaintCounter : public TWindowHook {
+ public:
+  int Count = 0;
+
+ protected:
+  void HookWndProc(TMessage& m) override {
+    if (m.Msg == WM_NCPAINT) ++Count;
+    CallPrevious(m);
+  }
+};
+
+}  // namespace
+
+TEST(CaptionButtons, PressAndMorphRepaintOnlyTheButton) {
+  SkinnedForm f;
+  // The close button morphs to its pressed picture when hovered.
+  const int close = f.data->FindObject("closebutton");
+  auto* def = f.data->ObjectDefs[static_cast<size_t>(close)].get();
+  def->ActiveSkinRect = static_cast<vp::TvpDataSkinButton*>(def)->DownRect;
+  def->Morphing = true;
+  f.frame->ChangeSkinData();
+  f.Show();
+  NCPaintCounter counter;
+  counter.Hook(f.form);  // above the frame: sees every whole-frame paint
+  auto* b = Button(f, "closebutton");
+  ASSERT_TRUE(b->Morphing);
+  const RECT w = f.WindowRect();
+  const POINT p = f.Centre("closebutton");
+  SetCursorPos(p.x, p.y);
+  f.frame->TestActive(p.x - w.left, p.y - w.top, true);
+  EXPECT_TRUE(f.frame->MorphTimer->Enabled());
+  Pump(400);  // five 25 ms steps, with room for a loaded machine
+  EXPECT_EQ(b->MorphFactor, 1.0);
+  EXPECT_FALSE(f.frame->MorphTimer->Enabled());  // stops itself when idle
+  EXPECT_TRUE(ShowsImage(f, "closebutton", f.data->ActivePictureList[0].Pixels, b->ActiveSkinRect));
+  const POINT out = InClient(f);
+  SetCursorPos(out.x, out.y);
+  Pump(500);
+  EXPECT_EQ(b->MorphFactor, 0.0);
+  EXPECT_TRUE(ShowsImage(f, "closebutton", f.data->FramePicture.Pixels, b->SkinRect));
+  EXPECT_EQ(counter.Count, 0);
+  counter.Unhook();
+}
+
+TEST(CaptionButtons, DraggingTheCaptionMovesTheWindow) {
+  SkinnedForm f;
+  f.Show();
+  const RECT before = f.WindowRect();
+  const POINT start{before.left + 300, before.top + 12};
+  SetCursorPos(start.x, start.y);
+  Pump(100);
+  // The system's move loop runs inside this thread's message handling: the
+  // mouse is driven from another thread meanwhile.
+  std::thread mouse([start] {
+    auto send = [](DWORD flags) {
+      INPUT in{};
+      in.type = INPUT_MOUSE;
+      in.mi.dwFlags = flags;
+      SendInput(1, &in, sizeof in);
+    };
+    send(MOUSEEVENTF_LEFTDOWN);
+    Sleep(150);
+    for (int i = 1; i <= 10; ++i) {
+      SetCursorPos(start.x + 4 * i, start.y + 3 * i);
+      Sleep(30);
+    }
+    Sleep(100);
+    send(MOUSEEVENTF_LEFTUP);
+  });
+  Pump(1500);
+  mouse.join();
+  Pump(100);
+  const RECT after = f.WindowRect();
+  EXPECT_EQ(after.left - before.left, 40);
+  EXPECT_EQ(after.top - before.top, 30);
+  EXPECT_FALSE(f.frame->MoveSizeLoop);  // the press that started it ended the mark
+}
