@@ -1,22 +1,72 @@
 #!/usr/bin/env bash
-# Builds and runs every benchmark (native without sanitizers, and the Windows
-# ones under Wine). Results print to the terminal; docs/benchmarks.md holds
-# the recorded runs.
+# Builds and runs every benchmark, each with arguments it understands: the
+# Google Benchmark programs (native without sanitizers, and the Windows ones
+# under Wine) with REPS repetitions and any extra flags given here, and the
+# two Windows latency harnesses with SENDS library sends and CLICKS clicks.
+# Results print to the terminal (docs/benchmarks.md holds the recorded runs);
+# the last lines say, for every program, that it ran, failed, or was skipped
+# and why.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-install_packages
-ensure_display
-trap 'stop_wine; stop_display' EXIT
-ensure_wineprefix
-fetch_benchmark_source
+prepare_session
 build_tree bench
+# A Windows tree configured before the library's source arrived does not know
+# its benchmarks yet.
+if [ -f "$BENCHMARK_SRC/CMakeLists.txt" ] && [ -f "$BUILD/win32/CMakeCache.txt" ] &&
+   [ ! -d "$BUILD/win32/benchmark" ]; then
+  cmake --preset win32 -S "$ROOT" >/dev/null
+fi
 build_tree win32
+
+GBENCH_FLAGS=(--benchmark_repetitions="${REPS:-3}" --benchmark_report_aggregates_only=true "$@")
+SUMMARY=()
+
+# run NAME COMMAND...: runs one program and notes how it ended.
+run() {
+  local name=$1
+  shift
+  echo "== $name"
+  if "$@"; then
+    SUMMARY+=("ran: $name")
+  else
+    SUMMARY+=("failed: $name (exit code $?)")
+  fi
+}
+skip() { SUMMARY+=("skipped: $1 ($2)"); }
+
 for b in "$BUILD"/bench/bench/*; do
   [ -x "$b" ] || continue
-  echo "== native: $(basename "$b")"
-  "$b" --benchmark_repetitions="${REPS:-3}" --benchmark_report_aggregates_only=true "$@"
+  run "native $(basename "$b")" "$b" "${GBENCH_FLAGS[@]}"
 done
+
+# The Windows Google Benchmark programs exist only when the library's source
+# could be fetched for the Windows tree.
+click_harness="$BUILD/win32/bench/platora_click_latency.exe"
+found=0
 for b in "$BUILD"/win32/bench/*.exe; do
-  [ -f "$b" ] || continue
-  echo "== wine: $(basename "$b")"
-  "$ROOT/scripts/wine-run.sh" "$b" --benchmark_repetitions="${REPS:-3}" --benchmark_report_aggregates_only=true "$@"
+  [ -f "$b" ] && [ "$b" != "$click_harness" ] || continue
+  found=1
+  run "wine $(basename "$b")" "$ROOT/scripts/wine-run.sh" "$b" "${GBENCH_FLAGS[@]}"
 done
+if [ "$found" = 0 ]; then
+  if [ -f "$BENCHMARK_SRC/CMakeLists.txt" ]; then
+    skip "wine board_bench_win.exe" "not built"
+  else
+    skip "wine board_bench_win.exe" "Google Benchmark's source package could not be fetched from this machine's apt sources"
+  fi
+fi
+
+# The latency harnesses take counts, not Google Benchmark's flags.
+send_harness="$BUILD/win32/ledapi/ledapi_send_latency.exe"
+if [ -f "$send_harness" ]; then
+  run "wine ledapi_send_latency.exe ${SENDS:-300}" "$ROOT/scripts/wine-run.sh" "$send_harness" "${SENDS:-300}"
+else
+  skip "wine ledapi_send_latency.exe" "not built"
+fi
+if [ -f "$click_harness" ]; then
+  run "wine platora_click_latency.exe ${CLICKS:-200} 0" "$ROOT/scripts/wine-run.sh" "$click_harness" "${CLICKS:-200}" 0
+else
+  skip "wine platora_click_latency.exe" "not built"
+fi
+
+echo "== summary"
+printf '%s\n' "${SUMMARY[@]}"

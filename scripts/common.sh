@@ -41,7 +41,7 @@ fi
 PACKAGES=("${WINE_PACKAGES[@]}" libz-mingw-w64-dev xvfb xauth
           fonts-wqy-zenhei fonts-liberation libpng-dev cmake googletest
           libbenchmark-dev imagemagick g++ make clang libclang-rt-14-dev
-          zlib1g-dev)
+          zlib1g-dev zip unzip)
 
 install_packages() {
   remove_unrunnable_wine32
@@ -170,14 +170,36 @@ build_tree() {
 BENCHMARK_SRC="$BUILD/third_party/benchmark-1.7.1"
 fetch_benchmark_source() {
   [ -f "$BENCHMARK_SRC/CMakeLists.txt" ] && return 0
-  local tmp="$BUILD/third_party/apt"
-  mkdir -p "$tmp/lists/partial"
-  printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' > "$tmp/src.sources"
-  local opts=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$tmp" -o "Dir::State::Lists=$tmp/lists")
+  local tmp="$BUILD/third_party/apt" f
+  rm -rf "$tmp"
+  mkdir -p "$tmp/lists/partial" "$tmp/sources.list.d"
+  # The source packages come from the same places as this machine's binary
+  # packages: its own apt sources, turned into source entries.
+  : > "$tmp/sources.list"
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] && sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f" >> "$tmp/sources.list"
+  done
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && sed 's/^Types:.*/Types: deb-src/' "$f" > "$tmp/sources.list.d/$(basename "$f")"
+  done
+  local opts=(-o "Dir::Etc::SourceList=$tmp/sources.list" -o "Dir::Etc::SourceParts=$tmp/sources.list.d"
+              -o "Dir::State::Lists=$tmp/lists")
   if apt-get "${opts[@]}" update >/dev/null 2>&1 &&
      (cd "$tmp" && apt-get "${opts[@]}" source --download-only benchmark >/dev/null 2>&1); then
     tar -xzf "$tmp"/benchmark_*.orig.tar.gz -C "$BUILD/third_party" && \
       mv "$BUILD/third_party"/benchmark-1.7.1* "$BENCHMARK_SRC" 2>/dev/null || true
   fi
-  [ -f "$BENCHMARK_SRC/CMakeLists.txt" ] || log "Google Benchmark source not available: Windows benchmarks are skipped"
+  [ -f "$BENCHMARK_SRC/CMakeLists.txt" ] ||
+    log "Google Benchmark's source package could not be fetched from this machine's apt sources"
+}
+
+# What every script that runs Windows programs needs first: the packages, a
+# display and the Wine prefix (both given back when the script ends), and
+# Google Benchmark's source for the Windows tree.
+prepare_session() {
+  install_packages
+  ensure_display
+  trap 'stop_wine; stop_display' EXIT
+  ensure_wineprefix
+  fetch_benchmark_source
 }

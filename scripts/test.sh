@@ -3,11 +3,7 @@
 # Usage: scripts/test.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-install_packages
-ensure_display
-trap 'stop_wine; stop_display' EXIT
-ensure_wineprefix
-fetch_benchmark_source
+prepare_session
 build_tree native
 build_tree win32
 [ -x "$ROOT/scripts/fuzz.sh" ] && build_tree fuzz

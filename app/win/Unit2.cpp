@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "app/core/board_turn.h"
 #include "app/core/menu_file.h"
 #include "app/core/settings_file.h"
+#include "screenlink/LedAPI.h"
 #include "skin/win/vpSkinWin.h"
 #include "skinform/win/VesperForm.h"
 #include "ui/core/utf.h"
@@ -198,16 +198,10 @@ void TForm1::BuildComponents() {
   // Board fonts live in the two font dialogs.
   FontDialog1 = new TFontDialog(this);
   FontDialog1->Name = L"FontDialog1";
-  FontDialog1->Font().SetName(L"Arial");
-  FontDialog1->Font().SetHeight(-11);
-  FontDialog1->Font().SetColor(clRed);
-  FontDialog1->Font().SetCharset(ANSI_CHARSET);
+  SetDefaultPriceFont(FontDialog1->Font());
   FontDialog2 = new TFontDialog(this);
   FontDialog2->Name = L"FontDialog2";
-  FontDialog2->Font().SetName(L"@宋体");
-  FontDialog2->Font().SetHeight(-16);
-  FontDialog2->Font().SetColor(clRed);
-  FontDialog2->Font().SetCharset(ANSI_CHARSET);
+  SetDefaultNameFont(FontDialog2->Font());
   OpenDialog1 = new TOpenDialog(this);
   OpenDialog1->Name = L"OpenDialog1";
   OpenDialog1->Filter = L"菜单文件(*.txt)|*.txt";
@@ -234,22 +228,16 @@ void TForm1::BuildComponents() {
 }
 
 void TForm1::FormCreate(TObject*) {
-  // 1. Layout values start at 0 (the two flags are 0 from program start).
+  // Layout values start at 0 (the two flags are 0 from program start).
   Settings.VerticalOffset = 0;
   Settings.Spacing = 0;
   Settings.PriceOffset = 0;
-  // 2. Both pictures black, with a black brush kept for all later drawing.
-  TCanvas& board = Image1->Canvas();
-  board.Brush().SetColor(clBlack);
-  board.Font().Assign(FontDialog1->Font());
-  board.Rectangle(0, 0, Image1->Width(), Image1->Height());
-  TCanvas& strip = Image2->Canvas();
-  strip.Brush().SetColor(clBlack);
-  strip.Font().Assign(FontDialog2->Font());
-  strip.Rectangle(0, 0, Image2->Width(), Image2->Height());
-  // 3. The built-in screen address.
+  // Both pictures black, with a black brush kept for all later drawing.
+  BlackenPicture(Image1->Picture(), FontDialog1->Font());
+  BlackenPicture(Image2->Picture(), FontDialog2->Font());
+  // The built-in screen address.
   Settings.ScreenIp = L"192.168.1.99";
-  // 4-5. The settings file, then the default menu file.
+  // The settings file, then the default menu file.
   ReadStartupFiles();
 }
 
@@ -341,111 +329,19 @@ void TForm1::BitBtn15Click(TObject*) {
 void TForm1::BitBtn17Click(TObject*) { Close(); }
 
 void TForm1::BitBtn18Click(TObject*) {
-  TCanvas& board = Image1->Canvas();
-  TCanvas& strip = Image2->Canvas();
-  // The board shows the result even when the title fails below.
-  struct Refresh {
-    TImage* a;
-    TImage* b;
-    ~Refresh() {
-      a->Invalidate();
-      b->Invalidate();
-    }
-  } refresh{Image1, Image2};
-
-  // 1-2. Fonts and the name height H (signed).
-  board.Font().Assign(FontDialog1->Font());
-  strip.Font().Assign(FontDialog2->Font());
-  const int H = FontDialog2->Font().Height();
-  const int v = Settings.VerticalOffset, s = Settings.Spacing, p = Settings.PriceOffset;
-
-  // 3. Clear the strip.
-  strip.Rectangle(0, 0, 96, 512);
-  // 4. Names, entry 1 nearest the strip's bottom.
-  for (int k = 1; k <= 15; ++k) SidewaysTextOut(strip, v, 512 + k * (H - s), MenuLine(2 * k - 1));
-  // 5. Stand the strip up as board columns.
-  plat::Raster stripPixels = Image2->Picture().Raster();
-  plat::Raster boardPixels = Image1->Picture().Raster();
-  TurnStripIntoBoard(stripPixels, boardPixels);
-  // 6-7. Price font; clear the price band (rows 81 to 95).
-  board.Font().Assign(FontDialog1->Font());
-  board.Rectangle(0, 81, 512, 96);
-  // 8. Prices.
-  for (int k = 1; k <= 15; ++k) board.TextOut((k - 1) * (s - H) + p, v + 82, MenuLine(2 * k));
-  // 9. The title picture, squeezed from 32 into the last 31 columns.
-  if (Settings.ShowTitle == 1) {
-    board.Rectangle(481, 0, 512, 96);
-    TBitmap title;
-    title.LoadFromFile(L"title.bmp");
-    board.CopyRect(RECT{481, 0, 512, 96}, title.Canvas(), RECT{0, 0, 32, 96});
-  }
+  // The board shows the result even when the title fails.
+  gdi::ScopeExit refresh([this] {
+    Image1->Invalidate();
+    Image2->Invalidate();
+  });
+  DrawBoard(Image1->Picture(), Image2->Picture(), FontDialog1->Font(), FontDialog2->Font(), Settings,
+            [this](int n) { return MenuLine(n); });
 }
 
 void TForm1::WndProc(TMessage& m) {
-  if (m.Msg == WM_USER + 1) {  // the controller library's result
+  if (m.Msg == WM_LED_NOTIFY) {
     WMLedNotify(m);
     return;
   }
   TForm::WndProc(m);
-}
-
-// ---------------------------------------------------------------- sideways text
-
-void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
-  TFont& font = canvas.Font();
-  if (font.Name().empty() || font.Name()[0] != L'@') {
-    canvas.TextOut(x, y, text);
-    return;
-  }
-  if (text.empty()) return;
-  // The "@" face is not drawn the same way everywhere (some platforms put
-  // every character on one spot), so each character is drawn on its own with
-  // the plain face turned 90 degrees anticlockwise. Characters follow each
-  // other along x, one em apart, each standing on its own cell line.
-  HDC dc = canvas.Handle();
-  LOGFONTW lf = font.LogFont();
-  std::wstring face = font.Name().substr(1);
-  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-  lf.lfEscapement = 0;
-  lf.lfOrientation = 0;
-  HFONT upright = CreateFontIndirectW(&lf);
-  lf.lfEscapement = 900;
-  lf.lfOrientation = 900;
-  HFONT turned = CreateFontIndirectW(&lf);
-
-  HGDIOBJ old = SelectObject(dc, upright);
-  TEXTMETRICW tm;
-  GetTextMetricsW(dc, &tm);
-  const int em = tm.tmHeight - tm.tmInternalLeading;
-  // Like any text on the canvas, the name stands on its cells filled with the
-  // brush: a later name that overlaps an earlier one covers it. A cell here
-  // is the em square each character is centred in; they are filled first, in
-  // one piece, so that no character's cell cuts into the one before it.
-  int count = 0;
-  for (size_t i = 0; i < text.size(); i += (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size()) ? 2 : 1) ++count;
-  if (canvas.Brush().Style() != TBrushStyle::bsClear) canvas.FillRect(RECT{x, y, x + count * em, y + em});
-  const int oldMode = SetBkMode(dc, TRANSPARENT);
-  const COLORREF oldColor = SetTextColor(dc, ColorToRGB(font.Color()));
-  const UINT oldAlign = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-  int pos = x;
-  for (size_t i = 0; i < text.size();) {
-    const size_t n = (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size()) ? 2 : 1;
-    SelectObject(dc, upright);
-    SIZE ext{0, 0};
-    GetTextExtentPoint32W(dc, text.data() + i, static_cast<int>(n), &ext);
-    SelectObject(dc, turned);
-    // The turned cell spans [px, px + cell height) across and [py - width, py)
-    // down; its em box starts after the internal leading.
-    const int px = pos - tm.tmInternalLeading;
-    const int py = y + (em + ext.cx) / 2;
-    ExtTextOutW(dc, px, py, 0, nullptr, text.data() + i, static_cast<UINT>(n), nullptr);
-    pos += em;
-    i += n;
-  }
-  SetTextAlign(dc, oldAlign);
-  SetTextColor(dc, oldColor);
-  SetBkMode(dc, oldMode);
-  SelectObject(dc, old);
-  DeleteObject(turned);
-  DeleteObject(upright);
 }

@@ -7,25 +7,13 @@
 
 #include <memory>
 
+#include "app/win/board.h"
 #include "ui/win/controls.h"
 
 class TXPStyle;
 #include "ui/win/dialogs.h"
 
-// The program-wide settings, one instance for the run. Flags count as set
-// only when exactly 1.
-struct BoardSettings {
-  std::wstring ScreenIp;
-  int32_t VerticalOffset = 0;
-  int32_t Spacing = 0;
-  int32_t PriceOffset = 0;
-  int32_t ShowTitle = 0;
-  int32_t SaveToCard = 0;
-};
 extern BoardSettings Settings;
-
-// The stored result of the last LED_Open: 0 before any open, -1 = failed.
-extern int32_t LinkHandle;
 
 namespace vp {
 class TvpVesperForm;
@@ -95,7 +83,7 @@ class TForm1 : public TForm {
   void BitBtn10Click(TObject* Sender);  // 发送时钟
   void BitBtn12Click(TObject* Sender);  // 发送字符串
   void Button1Click(TObject* Sender);   // 发送多行文本
-  // The controller library's result message (1025).
+  // The controller library's result message (WM_LED_NOTIFY).
   void WMLedNotify(TMessage& Message);
 
   // The menu as the thirty boxes hold it: name 1, price 1, ... price 15.
@@ -115,8 +103,3 @@ class TForm1 : public TForm {
 };
 
 extern TForm1* Form1;
-
-// Draws `text` with a font whose face starts with "@" so that each character
-// lies turned a quarter turn anticlockwise, cell top-left at (x, y), text
-// running to the right. Fonts without "@" are drawn as plain text.
-void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text);

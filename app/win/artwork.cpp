@@ -28,10 +28,8 @@ struct Painter {
     Pen(edge);
     Fill(fill);
     HDC dc = c.Handle();
-    HGDIOBJ ob = SelectObject(dc, c.Brush().Handle()), op = SelectObject(dc, c.Pen().Handle());
+    gdi::Selected brush(dc, c.Brush().Handle()), pen(dc, c.Pen().Handle());
     Polygon(dc, p.data(), static_cast<int>(p.size()));
-    SelectObject(dc, ob);
-    SelectObject(dc, op);
   }
 };
 

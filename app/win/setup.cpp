@@ -86,15 +86,15 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TForm3::FormShow(TObject*) {
-  // 1. Centred over the main window by outer sizes.
+  // Centred over the main window by outer sizes.
   if (Form1) {
     SetBounds(Form1->Left() + (Form1->Width() - Width()) / 2, Form1->Top() + (Form1->Height() - Height()) / 2,
               Width(), Height());
   }
-  // 2-3. Flags tick their boxes; a box that changes runs its click handler.
+  // Flags tick their boxes; a box that changes runs its click handler.
   if (Settings.ShowTitle == 1) CheckBox1->SetChecked(true);
   if (Settings.SaveToCard == 1) CheckBox2->SetChecked(true);
-  // 4-5. The address and the three offsets.
+  // The address and the three offsets.
   Edit1->SetText(Settings.ScreenIp);
   UpDown1->SetPosition(As16Bit(Settings.VerticalOffset));
   UpDown2->SetPosition(As16Bit(Settings.Spacing));

@@ -1,39 +1,25 @@
 #include "ledapi/dll/gdi_render.h"
 
 #include <cstring>
-#include <memory>
+#include <optional>
+
+#include "ui/win/handles.h"
 
 namespace ledapi {
 
 namespace {
 
-struct DeleteDC_ { void operator()(HDC dc) const { if (dc) DeleteDC(dc); } };
-struct DeleteObject_ { void operator()(HGDIOBJ o) const { if (o) DeleteObject(o); } };
-using MemDC = std::unique_ptr<std::remove_pointer_t<HDC>, DeleteDC_>;
-using GdiObject = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, DeleteObject_>;
-
 // A memory DC with a top-down 24-bit DIB section selected into it; its bits
 // have the raster layout, so the result is one copy away.
 class DibSurface {
  public:
-  DibSurface(HDC like, int w, int h) : w_(w), h_(h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
-    dc_.reset(CreateCompatibleDC(like));
+  DibSurface(HDC like, int w, int h) : w_(w), h_(h), dc_(like) {
     if (!dc_) return;
-    bmp_.reset(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits_, nullptr, 0));
+    bmp_ = gdi::CreateTopDownDib(dc_.get(), w, h, &bits_);
     if (!bmp_ || !bits_) return;
-    old_ = SelectObject(dc_.get(), bmp_.get());
+    selected_.emplace(dc_.get(), bmp_);
   }
-  ~DibSurface() {
-    if (old_) SelectObject(dc_.get(), old_);
-  }
-  bool Ok() const { return old_ != nullptr; }
+  bool Ok() const { return selected_ && selected_->ok(); }
   HDC Dc() const { return dc_.get(); }
   plat::Raster Pixels() const {
     GdiFlush();
@@ -44,30 +30,33 @@ class DibSurface {
 
  private:
   int w_, h_;
-  MemDC dc_;
-  GdiObject bmp_;
+  gdi::MemoryDC dc_;
+  gdi::Bitmap bmp_;
   void* bits_ = nullptr;
-  HGDIOBJ old_ = nullptr;
+  std::optional<gdi::Selected> selected_;
 };
 
+// The named face at a point size, without smoothing: LEDs are on or off.
+gdi::Font LedFont(const std::wstring& face, int pointSize) {
+  LOGFONTW lf{};
+  lf.lfHeight = -MulDiv(pointSize > 0 ? pointSize : 12, 96, 72);
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = NONANTIALIASED_QUALITY;
+  wcsncpy(lf.lfFaceName, face.empty() ? L"宋体" : face.c_str(), LF_FACESIZE - 1);
+  return gdi::Font(CreateFontIndirectW(&lf));
+}
+
+// The font selected for a scope; the GUI font stands in when it could not be made.
 class SelectedFont {
  public:
-  SelectedFont(HDC dc, const std::wstring& face, int pointSize) : dc_(dc) {
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(pointSize > 0 ? pointSize : 12, 96, 72);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = NONANTIALIASED_QUALITY;  // LEDs are on or off
-    wcsncpy(lf.lfFaceName, face.empty() ? L"宋体" : face.c_str(), LF_FACESIZE - 1);
-    font_.reset(CreateFontIndirectW(&lf));
-    old_ = SelectObject(dc, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
-  }
-  ~SelectedFont() { SelectObject(dc_, old_); }
+  SelectedFont(HDC dc, const std::wstring& face, int pointSize)
+      : font_(LedFont(face, pointSize)),
+        selected_(dc, font_ ? static_cast<HGDIOBJ>(font_.get()) : GetStockObject(DEFAULT_GUI_FONT)) {}
 
  private:
-  HDC dc_;
-  GdiObject font_;
-  HGDIOBJ old_;
+  gdi::Font font_;
+  gdi::Selected selected_;
 };
 
 }  // namespace
@@ -91,9 +80,7 @@ std::wstring FromGbk(const char* text) {
 
 plat::Raster RenderText(const std::wstring& text, int width, int height, const std::wstring& face, int pointSize,
                         COLORREF color) {
-  HDC screen = GetDC(nullptr);
-  DibSurface s(screen, width, height);
-  ReleaseDC(nullptr, screen);
+  DibSurface s(gdi::WindowDC().get(), width, height);
   if (!s.Ok()) return {};
   RECT r{0, 0, width, height};
   FillRect(s.Dc(), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -111,10 +98,10 @@ ledp::Window ClockWindow(const plat::Rect& area, int format, const std::wstring&
   w.Area = area;
   w.Format = format;
   w.GlyphChars = ledp::kClockGlyphs;
-  HDC screen = GetDC(nullptr);
+  const gdi::WindowDC screen;
   int total = 0, height = 1;
   {
-    MemDC measure(CreateCompatibleDC(screen));
+    gdi::MemoryDC measure(screen.get());
     SelectedFont font(measure.get(), face, pointSize);
     TEXTMETRICW tm{};
     GetTextMetricsW(measure.get(), &tm);
@@ -127,8 +114,7 @@ ledp::Window ClockWindow(const plat::Rect& area, int format, const std::wstring&
       total += w.GlyphWidths.back();
     }
   }
-  DibSurface s(screen, total, height);
-  ReleaseDC(nullptr, screen);
+  DibSurface s(screen.get(), total, height);
   if (!s.Ok()) return {};
   RECT r{0, 0, total, height};
   FillRect(s.Dc(), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));

@@ -347,25 +347,19 @@ void TvpSkinData::ReadDefinitions(const TMemIniFile& ini) {
   ReadControls(ini, ControlDefs);
 }
 
+namespace {
+const std::string kFormInfo = "FORMINFO";
+}  // namespace
+
+void TvpSkinData::SaveFormInfo(TMemIniFile& ini) const {
+  ini.EraseSection(kFormInfo);
+  IniWriteVisitor v{ini, kFormInfo};
+  const_cast<TvpSkinData*>(this)->FormInfoFields(v);
+}
+
 void TvpSkinData::ReadFormInfo(const TMemIniFile& ini) {
-  const std::string sec = "FORMINFO";
-  IniReadVisitor v{ini, sec};
-  v.P("lefttoppoint", LTPoint);
-  v.P("righttoppoint", RTPoint);
-  v.P("leftbottompoint", LBPoint);
-  v.P("rightbottompoint", RBPoint);
-  v.R("clientrect", ClientRect);
-  v.I("bgpictureindex", BGPictureIndex, -1);
-  v.I("mdibgpictureindex", MDIBGPictureIndex, -1);
-  v.F("leftstretch", LeftStretch);
-  v.F("rightstretch", RightStretch);
-  v.F("topstretch", TopStretch);
-  v.F("bottomstretch", BottomStretch);
-  v.R("maskrectarea", MaskRectArea);
-  v.P("hittestlefttoppoint", HitTestLTPoint);
-  v.P("hittestrighttoppoint", HitTestRTPoint);
-  v.P("hittestleftbottompoint", HitTestLBPoint);
-  v.P("hittestrightbottompoint", HitTestRBPoint);
+  IniReadVisitor v{ini, kFormInfo};
+  FormInfoFields(v);
 
   if (!FrameMaskName.empty()) {
     if (MaskRectArea.IsNull()) {
@@ -383,16 +377,6 @@ void TvpSkinData::ReadFormInfo(const TMemIniFile& ini) {
     if (unset(HitTestLBPoint)) HitTestLBPoint = LBPoint;
     if (unset(HitTestRBPoint)) HitTestRBPoint = RBPoint;
   }
-
-  v.R("buttonsrect", ButtonsRect);
-  v.R("captionrect", CaptionRect);
-  v.I("buttonsoffset", ButtonsOffset);
-  v.F("buttonsinleft", ButtonsInLeft);
-  v.F("mainmenupopupup", MainMenuPopupUp);
-  v.I("borderwidth", BorderWidth);
-  v.I("formminwidth", FormMinWidth);
-  v.F("autorenderinginactiveimage", AutoRenderingInActiveImage);
-  InActiveEffect = ParseEffect(ini.ReadString(sec, "inactiveeffect", "iebrightness"));
 
   if (RBPoint.X != LTPoint.X && RBPoint.Y != LTPoint.Y) {
     const Rect& c = ClientRect;

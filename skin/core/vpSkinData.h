@@ -188,6 +188,29 @@ class TvpSkinData : public TvpComponent, private TvpFreeNotify {
 
   // Reads [FORMINFO] and applies the mask, hit-test and corner adjustments.
   void ReadFormInfo(const TMemIniFile& ini);
+  // Writes [FORMINFO] as the values stand.
+  void SaveFormInfo(TMemIniFile& ini) const;
+
+  // The keys of [FORMINFO], in reading order.
+  template <class V>
+  void FormInfoFields(V& v) {
+    CornerKeys(v, LTPoint, RTPoint, LBPoint, RBPoint);
+    v.R("clientrect", ClientRect);
+    v.I("bgpictureindex", BGPictureIndex, -1);
+    v.I("mdibgpictureindex", MDIBGPictureIndex, -1);
+    BorderStretchKeys(v, LeftStretch, RightStretch, TopStretch, BottomStretch);
+    v.R("maskrectarea", MaskRectArea);
+    CornerKeys(v, HitTestLTPoint, HitTestRTPoint, HitTestLBPoint, HitTestRBPoint, "hittest");
+    v.R("buttonsrect", ButtonsRect);
+    v.R("captionrect", CaptionRect);
+    v.I("buttonsoffset", ButtonsOffset);
+    v.F("buttonsinleft", ButtonsInLeft);
+    v.F("mainmenupopupup", MainMenuPopupUp);
+    v.I("borderwidth", BorderWidth);
+    v.I("formminwidth", FormMinWidth);
+    v.F("autorenderinginactiveimage", AutoRenderingInActiveImage);
+    v.E("inactiveeffect", InActiveEffect);
+  }
 
  private:
   void Notification(TvpComponent* component) override;

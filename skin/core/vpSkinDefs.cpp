@@ -125,67 +125,6 @@ Color ReadColor(const TMemIniFile& ini, std::string_view sec, std::string_view k
   return static_cast<Color>(ini.ReadInteger(sec, key, static_cast<int32_t>(def)));
 }
 
-// ------------------------------------------------- fixed-section objects
-
-void TvpDataSkinPopupWindow::LoadFromIni(const TMemIniFile& ini) {
-  const std::string sec = "POPUPWINDOW";
-  IniReadVisitor v{ini, sec};
-  v.I("windowpictureindex", WindowPictureIndex, -1);
-  v.I("maskpictureindex", MaskPictureIndex, -1);
-  v.P("lefttoppoint", LTPoint);
-  v.P("righttoppoint", RTPoint);
-  v.P("leftbottompoint", LBPoint);
-  v.P("rightbottompoint", RBPoint);
-  v.R("itemsrect", ItemsRect);
-  v.K("scrollmarkercolor", ScrollMarkerColor);
-  v.K("scrollmarkeractivecolor", ScrollMarkerActiveColor);
-  v.F("leftstretch", LeftStretch);
-  v.F("rightstretch", RightStretch);
-  v.F("topstretch", TopStretch);
-  v.F("bottomstretch", BottomStretch);
-}
-
-void TvpDataSkinHintWindow::LoadFromIni(const TMemIniFile& ini) {
-  const std::string sec = "HINTWINDOW";
-  IniReadVisitor v{ini, sec};
-  v.I("windowpictureindex", WindowPictureIndex, -1);
-  v.I("maskpictureindex", MaskPictureIndex, -1);
-  v.P("lefttoppoint", LTPoint);
-  v.P("righttoppoint", RTPoint);
-  v.P("leftbottompoint", LBPoint);
-  v.P("rightbottompoint", RBPoint);
-  v.R("clientrect", ClientRect);
-  FontKeys(v, "font", FontName, FontHeight, FontStyle, FontColor);
-  v.F("leftstretch", LeftStretch);
-  v.F("rightstretch", RightStretch);
-  v.F("topstretch", TopStretch);
-  v.F("bottomstretch", BottomStretch);
-}
-
-void TvpSkinColors::LoadFromIni(const TMemIniFile& ini) {
-  const std::string sec = "SKINCOLORS";
-  IniReadVisitor v{ini, sec};
-  v.K("cbtnface", BtnFace, clBtnFace);
-  v.K("cbtntext", BtnText, clBtnText);
-  v.K("cwindow", Window, clWindow);
-  v.K("cwindowtext", WindowText, clWindowText);
-  v.K("chighlight", Highlight, clHighlight);
-  v.K("chighlighttext", HighlightText, clHighlightText);
-  v.K("cbtnhighlight", BtnHighlight, clBtnHighlight);
-  v.K("cbtnshadow", BtnShadow, clBtnShadow);
-}
-
-void TvpSkinColors::SetSystemColors() {
-  BtnFace = clBtnFace;
-  BtnText = clBtnText;
-  Window = clWindow;
-  WindowText = clWindowText;
-  Highlight = clHighlight;
-  HighlightText = clHighlightText;
-  BtnHighlight = clBtnHighlight;
-  BtnShadow = clBtnShadow;
-}
-
 // ------------------------------------------------------------------ lists
 
 namespace {

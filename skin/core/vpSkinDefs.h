@@ -70,6 +70,7 @@ struct IniReadVisitor {
   void S(const char* k, TFontStyles& v) { v = ParseFontStyle(Ini.ReadString(Sec, k, "")); }
   void A(const char* k, TAlignment& v) { v = ParseAlignment(Ini.ReadString(Sec, k, "tacenter")); }
   void M(const char* k, TvpMorphKind& v) { v = ParseMorphKind(Ini.ReadString(Sec, k, "mkdefault")); }
+  void E(const char* k, TvpInActiveEffect& v) { v = ParseEffect(Ini.ReadString(Sec, k, "iebrightness")); }
   void Cmd(const char* k, TvpStdCommand& v) { v = ParseCommand(Ini.ReadString(Sec, k, "cmdefault")); }
 };
 
@@ -86,25 +87,54 @@ struct IniWriteVisitor {
   void S(const char* k, TFontStyles& v) { Ini.WriteString(Sec, k, FontStyleToStr(v)); }
   void A(const char* k, TAlignment& v) { Ini.WriteString(Sec, k, AlignmentToStr(v)); }
   void M(const char* k, TvpMorphKind& v) { Ini.WriteString(Sec, k, MorphKindToStr(v)); }
+  void E(const char* k, TvpInActiveEffect& v) { Ini.WriteString(Sec, k, EffectToStr(v)); }
   void Cmd(const char* k, TvpStdCommand& v) { Ini.WriteString(Sec, k, CommandToStr(v)); }
 };
 
+// Reading and writing a section through a key list: `Fields(v)` names every
+// key once, in reading order.
+template <class T>
+void LoadFields(T& t, const TMemIniFile& ini, const std::string& section) {
+  IniReadVisitor v{ini, section};
+  t.Fields(v);
+}
+template <class T>
+void SaveFields(const T& t, TMemIniFile& ini, const std::string& section) {
+  ini.EraseSection(section);
+  IniWriteVisitor v{ini, section};
+  const_cast<T&>(t).Fields(v);
+}
+
 // Every definition class: its name, LoadFromIni and SaveToIni over its key
 // list, which starts with its parent's keys.
-#define VP_DEFINITION(Class, Base)                                                   \
- public:                                                                             \
-  using Base::Base;                                                                  \
-  const char* ClassName() const override { return #Class; }                          \
-  void LoadFromIni(const TMemIniFile& ini) override {                                \
-    IniReadVisitor v{ini, SectionName};                                              \
-    Fields(v);                                                                       \
-  }                                                                                  \
-  void SaveToIni(TMemIniFile& ini) const override {                                  \
-    ini.EraseSection(SectionName);                                                   \
-    IniWriteVisitor v{ini, SectionName};                                             \
-    const_cast<Class*>(this)->Fields(v);                                             \
-  }                                                                                  \
-  template <class V>                                                                 \
+#define VP_DEFINITION(Class, Base)                                                               \
+ public:                                                                                         \
+  using Base::Base;                                                                              \
+  const char* ClassName() const override { return #Class; }                                      \
+  void LoadFromIni(const TMemIniFile& ini) override { LoadFields(*this, ini, SectionName); }     \
+  void SaveToIni(TMemIniFile& ini) const override { SaveFields(*this, ini, SectionName); }       \
+  template <class V>                                                                             \
+  void Fields(V& v)
+
+// The root of a family of definitions, each in the section of its own name.
+#define VP_DEFINITION_ROOT(Class)                                                                \
+ public:                                                                                         \
+  explicit Class(std::string sectionName) : SectionName(std::move(sectionName)) {}               \
+  virtual ~Class() = default;                                                                    \
+  virtual const char* ClassName() const { return #Class; }                                       \
+  virtual void LoadFromIni(const TMemIniFile& ini) { LoadFields(*this, ini, SectionName); }      \
+  virtual void SaveToIni(TMemIniFile& ini) const { SaveFields(*this, ini, SectionName); }        \
+  std::string SectionName;                                                                       \
+  template <class V>                                                                             \
+  void Fields(V& v)
+
+// A definition with a section of fixed name.
+#define VP_FIXED_SECTION(Section)                                                                \
+ public:                                                                                         \
+  static constexpr const char* kSection = Section;                                               \
+  void LoadFromIni(const TMemIniFile& ini) { LoadFields(*this, ini, kSection); }                 \
+  void SaveToIni(TMemIniFile& ini) const { SaveFields(*this, ini, kSection); }                   \
+  template <class V>                                                                             \
   void Fields(V& v)
 
 // Font keys: PREFIX + "name" (default "Arial"), "height" (14), "style", "color".
@@ -117,24 +147,28 @@ void FontKeys(V& v, const char* prefix, std::string& name, int32_t& height, TFon
   v.K((p + "color").c_str(), color);
 }
 
+// The four corner points of a picture cut into nine parts.
+template <class V>
+void CornerKeys(V& v, Point& lt, Point& rt, Point& lb, Point& rb, const char* prefix = "") {
+  const std::string p(prefix);
+  v.P((p + "lefttoppoint").c_str(), lt);
+  v.P((p + "righttoppoint").c_str(), rt);
+  v.P((p + "leftbottompoint").c_str(), lb);
+  v.P((p + "rightbottompoint").c_str(), rb);
+}
+// Which borders of a window picture stretch (else they are tiled).
+template <class V>
+void BorderStretchKeys(V& v, bool& left, bool& right, bool& top, bool& bottom) {
+  v.F("leftstretch", left);
+  v.F("rightstretch", right);
+  v.F("topstretch", top);
+  v.F("bottomstretch", bottom);
+}
+
 // ---------------------------------------------------------------- objects
 
 class TvpDataSkinObject {
- public:
-  explicit TvpDataSkinObject(std::string sectionName) : SectionName(std::move(sectionName)) {}
-  virtual ~TvpDataSkinObject() = default;
-  virtual const char* ClassName() const { return "TvpDataSkinObject"; }
-  virtual void LoadFromIni(const TMemIniFile& ini) {
-    IniReadVisitor v{ini, SectionName};
-    Fields(v);
-  }
-  virtual void SaveToIni(TMemIniFile& ini) const {
-    ini.EraseSection(SectionName);
-    IniWriteVisitor v{ini, SectionName};
-    const_cast<TvpDataSkinObject*>(this)->Fields(v);
-  }
-  template <class V>
-  void Fields(V& v) {
+  VP_DEFINITION_ROOT(TvpDataSkinObject) {
     v.T("hint", Hint);
     v.I("activepictureindex", ActivePictureIndex, -1);
     v.F("skinrectinapicture", SkinRectInAPicture);
@@ -145,7 +179,6 @@ class TvpDataSkinObject {
     v.M("morphkind", MorphKind);
   }
 
-  std::string SectionName;
   std::string Hint;
   int32_t ActivePictureIndex = -1;
   bool SkinRectInAPicture = false;
@@ -255,7 +288,7 @@ class TvpDataSkinMainMenuItem : public TvpDataSkinObject {
     FontKeys(v, "font", FontName, FontHeight, FontStyle, FontColor);
     v.K("activefontcolor", ActiveFontColor);
     v.K("downfontcolor", DownFontColor);
-    v.K("unenabledfontColor", UnEnabledFontColor);
+    v.K("unenabledfontcolor", UnEnabledFontColor);
     v.F("stretcheffect", StretchEffect);
     v.R("animateskinrect", AnimateSkinRect);
     v.I("framecount", FrameCount);
@@ -324,27 +357,12 @@ class TvpDataSkinCaption : public TvpDataSkinObject {
 // --------------------------------------------------------------- controls
 
 class TvpDataSkinControl {
- public:
-  explicit TvpDataSkinControl(std::string sectionName) : SectionName(std::move(sectionName)) {}
-  virtual ~TvpDataSkinControl() = default;
-  virtual const char* ClassName() const { return "TvpDataSkinControl"; }
-  virtual void LoadFromIni(const TMemIniFile& ini) {
-    IniReadVisitor v{ini, SectionName};
-    Fields(v);
-  }
-  virtual void SaveToIni(TMemIniFile& ini) const {
-    ini.EraseSection(SectionName);
-    IniWriteVisitor v{ini, SectionName};
-    const_cast<TvpDataSkinControl*>(this)->Fields(v);
-  }
-  template <class V>
-  void Fields(V& v) {
+  VP_DEFINITION_ROOT(TvpDataSkinControl) {
     v.I("pictureindex", PictureIndex, -1);
     v.I("maskpictureindex", MaskPictureIndex, -1);
     v.R("skinrect", SkinRect);
   }
 
-  std::string SectionName;
   int32_t PictureIndex = -1, MaskPictureIndex = -1;
   Rect SkinRect;
 };
@@ -353,10 +371,7 @@ class TvpDataSkinControl {
 class TvpDataSkinCustomControl : public TvpDataSkinControl {
   VP_DEFINITION(TvpDataSkinCustomControl, TvpDataSkinControl) {
     TvpDataSkinControl::Fields(v);
-    v.P("lefttoppoint", LTPoint);
-    v.P("righttoppoint", RTPoint);
-    v.P("leftbottompoint", LBPoint);
-    v.P("rightbottompoint", RBPoint);
+    CornerKeys(v, LTPoint, RTPoint, LBPoint, RBPoint);
     v.R("clientrect", ClientRect);
     v.F("leftstretch", LeftStretch);
     v.F("topstretch", TopStretch);
@@ -377,6 +392,48 @@ struct TvpFontFields {
   Color FontColor = 0;
 };
 #define VP_FONT(v) FontKeys(v, "font", FontName, FontHeight, FontStyle, FontColor)
+
+// Two stepping buttons (up or left, down or right), each normal, hot and pressed.
+struct TvpStepButtonFields {
+  Rect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect, DownDownButtonRect;
+  template <class V>
+  void StepButtonKeys(V& v) {
+    v.R("upbuttonrect", UpButtonRect);
+    v.R("activeupbuttonrect", ActiveUpButtonRect);
+    v.R("downupbuttonrect", DownUpButtonRect);
+    v.R("downbuttonrect", DownButtonRect);
+    v.R("activedownbuttonrect", ActiveDownButtonRect);
+    v.R("downdownbuttonrect", DownDownButtonRect);
+  }
+};
+
+// The drop-down button of an edit or combo box, normal, hot, pressed and disabled.
+struct TvpDropButtonFields {
+  Rect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+  template <class V>
+  void DropButtonKeys(V& v) {
+    v.R("buttonrect", ButtonRect);
+    v.R("activebuttonrect", ActiveButtonRect);
+    v.R("downbuttonrect", DownButtonRect);
+    v.R("unenabledbuttonrect", UnEnabledButtonRect);
+  }
+};
+
+// The items of a list: normal, selected and focused cells and the text in them.
+struct TvpItemFields {
+  Rect ItemRect, ActiveItemRect, FocusItemRect;
+  int32_t ItemLeftOffset = 0, ItemRightOffset = 0;
+  Rect ItemTextRect;
+  template <class V>
+  void ItemKeys(V& v) {
+    v.R("itemrect", ItemRect);
+    v.R("activeitemrect", ActiveItemRect);
+    v.R("focusitemrect", FocusItemRect);
+    v.I("itemleftoffset", ItemLeftOffset);
+    v.I("itemrightoffset", ItemRightOffset);
+    v.R("itemtextrect", ItemTextRect);
+  }
+};
 
 class TvpDataSkinPanelControl : public TvpDataSkinCustomControl, public TvpFontFields {
   VP_DEFINITION(TvpDataSkinPanelControl, TvpDataSkinCustomControl) {
@@ -575,7 +632,7 @@ class TvpDataSkinStdLabelControl : public TvpDataSkinControl, public TvpFontFiel
   Color ActiveFontColor = 0;
 };
 
-class TvpDataSkinUpDownControl : public TvpDataSkinCustomControl {
+class TvpDataSkinUpDownControl : public TvpDataSkinCustomControl, public TvpStepButtonFields {
   VP_DEFINITION(TvpDataSkinUpDownControl, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
     if constexpr (V::kReading) {
@@ -583,14 +640,8 @@ class TvpDataSkinUpDownControl : public TvpDataSkinCustomControl {
       LTPoint = RTPoint = LBPoint = RBPoint = Point{};
       ClientRect = Rect{};
     }
-    v.R("upbuttonrect", UpButtonRect);
-    v.R("activeupbuttonrect", ActiveUpButtonRect);
-    v.R("downupbuttonrect", DownUpButtonRect);
-    v.R("downbuttonrect", DownButtonRect);
-    v.R("activedownbuttonrect", ActiveDownButtonRect);
-    v.R("downdownbuttonrect", DownDownButtonRect);
+    StepButtonKeys(v);
   }
-  Rect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect, DownDownButtonRect;
 };
 
 class TvpDataSkinGridControl : public TvpDataSkinControl, public TvpFontFields {
@@ -637,10 +688,7 @@ class TvpDataSkinTabControl : public TvpDataSkinControl, public TvpFontFields {
     v.R("mouseintabrect", MouseInTabRect);
     v.R("clientrect", ClientRect);
     v.I("bgpictureindex", BGPictureIndex, -1);
-    v.P("lefttoppoint", LTPoint);
-    v.P("righttoppoint", RTPoint);
-    v.P("leftbottompoint", LBPoint);
-    v.P("rightbottompoint", RBPoint);
+    CornerKeys(v, LTPoint, RTPoint, LBPoint, RBPoint);
     v.I("tableftoffset", TabLeftOffset);
     v.I("tabrightoffset", TabRightOffset);
     v.R("tabsbgrect", TabsBGRect);
@@ -703,21 +751,17 @@ class TvpDataSkinControlBar : public TvpDataSkinCustomControl {
   int32_t GripOffset1 = 0, GripOffset2 = 0;
 };
 
-class TvpDataSkinEditControl : public TvpDataSkinCustomControl, public TvpFontFields {
+class TvpDataSkinEditControl : public TvpDataSkinCustomControl, public TvpFontFields, public TvpDropButtonFields {
   VP_DEFINITION(TvpDataSkinEditControl, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
     v.R("activeskinrect", ActiveSkinRect);
     VP_FONT(v);
     v.K("disabledfontcolor", DisabledFontColor);
     v.K("activefontcolor", ActiveFontColor);
-    v.R("buttonrect", ButtonRect);
-    v.R("activebuttonrect", ActiveButtonRect);
-    v.R("downbuttonrect", DownButtonRect);
-    v.R("unenabledbuttonrect", UnEnabledButtonRect);
+    DropButtonKeys(v);
   }
   Rect ActiveSkinRect;
   Color DisabledFontColor = 0, ActiveFontColor = 0;
-  Rect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
 };
 
 class TvpDataSkinMemoControl : public TvpDataSkinEditControl {
@@ -729,26 +773,19 @@ class TvpDataSkinMemoControl : public TvpDataSkinEditControl {
   Color BGColor = 0, ActiveBGColor = 0;
 };
 
-class TvpDataSkinListBox : public TvpDataSkinCustomControl, public TvpFontFields {
+class TvpDataSkinListBox : public TvpDataSkinCustomControl,
+                           public TvpFontFields,
+                           public TvpItemFields,
+                           public TvpStepButtonFields {
   VP_DEFINITION(TvpDataSkinListBox, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
-    v.R("itemrect", ItemRect);
-    v.R("activeitemrect", ActiveItemRect);
-    v.R("focusitemrect", FocusItemRect);
-    v.I("itemleftoffset", ItemLeftOffset);
-    v.I("itemrightoffset", ItemRightOffset);
-    v.R("itemtextrect", ItemTextRect);
+    ItemKeys(v);
     VP_FONT(v);
     v.K("activefontcolor", ActiveFontColor);
     v.K("focusfontcolor", FocusFontColor);
     v.R("captionrect", CaptionRect);
     FontKeys(v, "captionfont", CaptionFontName, CaptionFontHeight, CaptionFontStyle, CaptionFontColor);
-    v.R("upbuttonrect", UpButtonRect);
-    v.R("activeupbuttonrect", ActiveUpButtonRect);
-    v.R("downupbuttonrect", DownUpButtonRect);
-    v.R("downbuttonrect", DownButtonRect);
-    v.R("activedownbuttonrect", ActiveDownButtonRect);
-    v.R("downdownbuttonrect", DownDownButtonRect);
+    StepButtonKeys(v);
     v.R("checkbuttonrect", CheckButtonRect);
     v.R("activecheckbuttonrect", ActiveCheckButtonRect);
     v.R("downcheckbuttonrect", DownCheckButtonRect);
@@ -757,16 +794,12 @@ class TvpDataSkinListBox : public TvpDataSkinCustomControl, public TvpFontFields
     v.T("bothhscrollbarname", BothScrollBarName, "bothhscrollbar");
     v.F("showfocus", ShowFocus);
   }
-  Rect ItemRect, ActiveItemRect, FocusItemRect;
-  int32_t ItemLeftOffset = 0, ItemRightOffset = 0;
-  Rect ItemTextRect;
   Color ActiveFontColor = 0, FocusFontColor = 0;
   Rect CaptionRect;
   std::string CaptionFontName;
   int32_t CaptionFontHeight = 0;
   TFontStyles CaptionFontStyle = 0;
   Color CaptionFontColor = 0;
-  Rect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect, DownDownButtonRect;
   Rect CheckButtonRect, ActiveCheckButtonRect, DownCheckButtonRect;
   std::string VScrollBarName, HScrollBarName, BothScrollBarName;
   bool ShowFocus = false;
@@ -782,47 +815,34 @@ class TvpDataSkinCheckListBox : public TvpDataSkinListBox {
   Rect ItemCheckRect, CheckImageRect, UnCheckImageRect;
 };
 
-class TvpDataSkinComboBox : public TvpDataSkinCustomControl, public TvpFontFields {
+class TvpDataSkinComboBox : public TvpDataSkinCustomControl,
+                            public TvpFontFields,
+                            public TvpItemFields,
+                            public TvpDropButtonFields {
   VP_DEFINITION(TvpDataSkinComboBox, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
     v.R("activeskinrect", ActiveSkinRect);
-    v.R("itemrect", ItemRect);
-    v.R("activeitemrect", ActiveItemRect);
-    v.R("focusitemrect", FocusItemRect);
-    v.I("itemleftoffset", ItemLeftOffset);
-    v.I("itemrightoffset", ItemRightOffset);
-    v.R("itemtextrect", ItemTextRect);
+    ItemKeys(v);
     VP_FONT(v);
     v.K("focusfontcolor", FocusFontColor);
     v.K("activefontcolor", ActiveFontColor);
     v.T("listboxname", ListBoxName);
-    v.R("buttonrect", ButtonRect);
-    v.R("activebuttonrect", ActiveButtonRect);
-    v.R("downbuttonrect", DownButtonRect);
-    v.R("unenabledbuttonrect", UnEnabledButtonRect);
+    DropButtonKeys(v);
     v.F("itemstretcheffect", ItemStretchEffect);
     v.F("focusitemstretcheffect", FocusItemStretchEffect);
     v.F("showfocus", ShowFocus);
   }
-  Rect ActiveSkinRect, ItemRect, ActiveItemRect, FocusItemRect;
-  int32_t ItemLeftOffset = 0, ItemRightOffset = 0;
-  Rect ItemTextRect;
+  Rect ActiveSkinRect;
   Color FocusFontColor = 0, ActiveFontColor = 0;
   std::string ListBoxName;
-  Rect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
   bool ItemStretchEffect = false, FocusItemStretchEffect = false, ShowFocus = false;
 };
 
-class TvpDataSkinScrollBarControl : public TvpDataSkinCustomControl {
+class TvpDataSkinScrollBarControl : public TvpDataSkinCustomControl, public TvpStepButtonFields {
   VP_DEFINITION(TvpDataSkinScrollBarControl, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
     v.R("trackarea", TrackArea);
-    v.R("upbuttonrect", UpButtonRect);
-    v.R("activeupbuttonrect", ActiveUpButtonRect);
-    v.R("downupbuttonrect", DownUpButtonRect);
-    v.R("downbuttonrect", DownButtonRect);
-    v.R("activedownbuttonrect", ActiveDownButtonRect);
-    v.R("downdownbuttonrect", DownDownButtonRect);
+    StepButtonKeys(v);
     v.R("thumbrect", ThumbRect);
     v.R("activethumbrect", ActiveThumbRect);
     v.R("downthumbrect", DownThumbRect);
@@ -834,31 +854,24 @@ class TvpDataSkinScrollBarControl : public TvpDataSkinCustomControl {
     v.R("activeglyphrect", ActiveGlyphRect);
     v.R("downglyphrect", DownGlyphRect);
   }
-  Rect TrackArea, UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,
-      DownDownButtonRect, ThumbRect, ActiveThumbRect, DownThumbRect;
+  Rect TrackArea, ThumbRect, ActiveThumbRect, DownThumbRect;
   int32_t ThumbOffset1 = 0, ThumbOffset2 = 0;
   bool ThumbTransparent = false;
   Color ThumbTransparentColor = 0;
   Rect GlyphRect, ActiveGlyphRect, DownGlyphRect;
 };
 
-class TvpDataSkinSpinEditControl : public TvpDataSkinCustomControl, public TvpFontFields {
+class TvpDataSkinSpinEditControl : public TvpDataSkinCustomControl, public TvpFontFields, public TvpStepButtonFields {
   VP_DEFINITION(TvpDataSkinSpinEditControl, TvpDataSkinCustomControl) {
     TvpDataSkinCustomControl::Fields(v);
     v.R("activeskinrect", ActiveSkinRect);
     VP_FONT(v);
     v.K("activefontcolor", ActiveFontColor);
     v.K("disabledfontcolor", DisabledFontColor);
-    v.R("upbuttonrect", UpButtonRect);
-    v.R("activeupbuttonrect", ActiveUpButtonRect);
-    v.R("downupbuttonrect", DownUpButtonRect);
-    v.R("downbuttonrect", DownButtonRect);
-    v.R("activedownbuttonrect", ActiveDownButtonRect);
-    v.R("downdownbuttonrect", DownDownButtonRect);
+    StepButtonKeys(v);
   }
   Rect ActiveSkinRect;
   Color ActiveFontColor = 0, DisabledFontColor = 0;
-  Rect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect, DownDownButtonRect;
 };
 
 class TvpDataSkinScrollBoxControl : public TvpDataSkinCustomControl {
@@ -878,22 +891,14 @@ class TvpDataSkinTreeView : public TvpDataSkinControl, public TvpFontFields {
   Color BGColor = 0;
 };
 
-class TvpDataSkinListView : public TvpDataSkinControl, public TvpFontFields {
-  VP_DEFINITION(TvpDataSkinListView, TvpDataSkinControl) {
-    TvpDataSkinControl::Fields(v);
-    VP_FONT(v);
-    v.K("bgcolor", BGColor);
-  }
-  Color BGColor = 0;
+// List views and rich edits are drawn by the platform as tree views are:
+// only the font and the background colour come from the skin.
+class TvpDataSkinListView : public TvpDataSkinTreeView {
+  VP_DEFINITION(TvpDataSkinListView, TvpDataSkinTreeView) { TvpDataSkinTreeView::Fields(v); }
 };
 
-class TvpDataSkinRichEdit : public TvpDataSkinControl, public TvpFontFields {
-  VP_DEFINITION(TvpDataSkinRichEdit, TvpDataSkinControl) {
-    TvpDataSkinControl::Fields(v);
-    VP_FONT(v);
-    v.K("bgcolor", BGColor);
-  }
-  Color BGColor = 0;
+class TvpDataSkinRichEdit : public TvpDataSkinTreeView {
+  VP_DEFINITION(TvpDataSkinRichEdit, TvpDataSkinTreeView) { TvpDataSkinTreeView::Fields(v); }
 };
 
 class TvpDataSkinBevel : public TvpDataSkinControl {
@@ -927,8 +932,15 @@ class TvpDataSkinSlider : public TvpDataSkinControl {
 // ------------------------------------------------- fixed-section objects
 
 class TvpDataSkinPopupWindow {
- public:
-  void LoadFromIni(const TMemIniFile& ini);
+  VP_FIXED_SECTION("POPUPWINDOW") {
+    v.I("windowpictureindex", WindowPictureIndex, -1);
+    v.I("maskpictureindex", MaskPictureIndex, -1);
+    CornerKeys(v, LTPoint, RTPoint, LBPoint, RBPoint);
+    v.R("itemsrect", ItemsRect);
+    v.K("scrollmarkercolor", ScrollMarkerColor);
+    v.K("scrollmarkeractivecolor", ScrollMarkerActiveColor);
+    BorderStretchKeys(v, LeftStretch, RightStretch, TopStretch, BottomStretch);
+  }
   int32_t WindowPictureIndex = -1, MaskPictureIndex = -1;
   Point LTPoint, RTPoint, LBPoint, RBPoint;
   Rect ItemsRect;
@@ -937,8 +949,14 @@ class TvpDataSkinPopupWindow {
 };
 
 class TvpDataSkinHintWindow {
- public:
-  void LoadFromIni(const TMemIniFile& ini);
+  VP_FIXED_SECTION("HINTWINDOW") {
+    v.I("windowpictureindex", WindowPictureIndex, -1);
+    v.I("maskpictureindex", MaskPictureIndex, -1);
+    CornerKeys(v, LTPoint, RTPoint, LBPoint, RBPoint);
+    v.R("clientrect", ClientRect);
+    FontKeys(v, "font", FontName, FontHeight, FontStyle, FontColor);
+    BorderStretchKeys(v, LeftStretch, RightStretch, TopStretch, BottomStretch);
+  }
   int32_t WindowPictureIndex = -1, MaskPictureIndex = -1;
   Point LTPoint, RTPoint, LBPoint, RBPoint;
   Rect ClientRect;
@@ -949,10 +967,19 @@ class TvpDataSkinHintWindow {
   bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false;
 };
 
+// The skin's own values for the system colours; absent keys keep the system's.
 class TvpSkinColors {
- public:
-  void LoadFromIni(const TMemIniFile& ini);
-  void SetSystemColors();  // the defaults of [SKINCOLORS]
+  VP_FIXED_SECTION("SKINCOLORS") {
+    v.K("cbtnface", BtnFace, clBtnFace);
+    v.K("cbtntext", BtnText, clBtnText);
+    v.K("cwindow", Window, clWindow);
+    v.K("cwindowtext", WindowText, clWindowText);
+    v.K("chighlight", Highlight, clHighlight);
+    v.K("chighlighttext", HighlightText, clHighlightText);
+    v.K("cbtnhighlight", BtnHighlight, clBtnHighlight);
+    v.K("cbtnshadow", BtnShadow, clBtnShadow);
+  }
+  void SetSystemColors() { LoadFromIni(TMemIniFile()); }
   Color BtnFace = 0, BtnText = 0, Window = 0, WindowText = 0, Highlight = 0, HighlightText = 0, BtnHighlight = 0,
         BtnShadow = 0;
 };

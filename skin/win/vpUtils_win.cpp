@@ -40,49 +40,30 @@ const UserCalls& Calls() {
   return calls;
 }
 
-// Selects a pen (and optionally a brush) for the scope of one glyph.
-class GdiScope {
+// How a glyph's closed shapes are filled.
+enum class GlyphFill { None, Solid, Clear };
+
+// A pen (and, for solid shapes, a brush) in the glyph's colour, selected for
+// the scope of one glyph.
+class GlyphInk {
  public:
-  GdiScope(HDC dc, COLORREF c, bool solidBrush, bool clearBrush) : dc_(dc) {
-    pen_ = CreatePen(PS_SOLID, 1, c);
-    oldPen_ = SelectObject(dc, pen_);
-    if (solidBrush) {
-      brush_ = CreateSolidBrush(c);
-      oldBrush_ = SelectObject(dc, brush_);
-    } else if (clearBrush) {
-      oldBrush_ = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    }
-  }
-  ~GdiScope() {
-    SelectObject(dc_, oldPen_);
-    DeleteObject(pen_);
-    if (oldBrush_) SelectObject(dc_, oldBrush_);
-    if (brush_) DeleteObject(brush_);
-  }
-  GdiScope(const GdiScope&) = delete;
-  GdiScope& operator=(const GdiScope&) = delete;
+  GlyphInk(HDC dc, COLORREF c, GlyphFill fill = GlyphFill::None)
+      : pen_(CreatePen(PS_SOLID, 1, c)),
+        brush_(fill == GlyphFill::Solid ? CreateSolidBrush(c) : nullptr),
+        penSelected_(dc, pen_),
+        brushSelected_(dc, fill == GlyphFill::Solid   ? static_cast<HGDIOBJ>(brush_.get())
+                           : fill == GlyphFill::Clear ? GetStockObject(NULL_BRUSH)
+                                                      : nullptr) {}
 
  private:
-  HDC dc_;
-  HPEN pen_ = nullptr;
-  HBRUSH brush_ = nullptr;
-  HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr;
+  gdi::Pen pen_;
+  gdi::Brush brush_;
+  gdi::Selected penSelected_, brushSelected_;
 };
 
 void Line(HDC dc, int x1, int y1, int x2, int y2) {
   MoveToEx(dc, x1, y1, nullptr);
   LineTo(dc, x2, y2);
-}
-
-BITMAPINFO Info24(int w, int h) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
-  return bi;
 }
 
 }  // namespace
@@ -172,7 +153,7 @@ BOOL SkinGetScrollBarInfo(HWND window, LONG idObject, SCROLLBARINFO* info) {
 // --- Glyphs -------------------------------------------------------------------------
 
 void DrawCloseGlyph(HDC dc, int x, int y, COLORREF c) {
-  GdiScope g(dc, c, false, false);
+  GlyphInk g(dc, c);
   Line(dc, x + 1, y + 1, x + 9, y + 9);
   Line(dc, x + 9, y + 1, x + 1, y + 9);
   Line(dc, x + 2, y + 1, x + 10, y + 9);
@@ -180,24 +161,24 @@ void DrawCloseGlyph(HDC dc, int x, int y, COLORREF c) {
 }
 
 void DrawSysMenuGlyph(HDC dc, int x, int y, COLORREF c) {
-  GdiScope g(dc, c, false, true);
+  GlyphInk g(dc, c, GlyphFill::Clear);
   Rectangle(dc, x + 1, y + 3, x + 9, y + 6);
 }
 
 void DrawMinimizeGlyph(HDC dc, int x, int y, COLORREF c) {
-  GdiScope g(dc, c, false, false);
+  GlyphInk g(dc, c);
   Line(dc, x + 1, y + 8, x + 9, y + 8);
   Line(dc, x + 1, y + 9, x + 9, y + 9);
 }
 
 void DrawMaximizeGlyph(HDC dc, int x, int y, COLORREF c) {
-  GdiScope g(dc, c, false, true);
+  GlyphInk g(dc, c, GlyphFill::Clear);
   Rectangle(dc, x, y, x + 11, y + 10);
   Rectangle(dc, x, y, x + 11, y + 2);
 }
 
 void DrawRestoreGlyph(HDC dc, int x, int y, COLORREF c) {
-  GdiScope g(dc, c, false, true);
+  GlyphInk g(dc, c, GlyphFill::Clear);
   Rectangle(dc, x + 2, y, x + 10, y + 6);
   Rectangle(dc, x + 2, y, x + 10, y + 2);
   Rectangle(dc, x, y + 4, x + 7, y + 10);
@@ -205,33 +186,33 @@ void DrawRestoreGlyph(HDC dc, int x, int y, COLORREF c) {
 }
 
 void DrawRollDownGlyph(HDC dc, int x, int y, COLORREF c) {
-  GdiScope g(dc, c, false, false);
+  GlyphInk g(dc, c);
   for (int i = 0; i <= 4; ++i) Line(dc, x + 5 - i, y + 6 - i, x + 5 + i, y + 6 - i);
 }
 
 void DrawRollUpGlyph(HDC dc, int x, int y, COLORREF c) {
-  GdiScope g(dc, c, false, false);
+  GlyphInk g(dc, c);
   for (int i = 0; i <= 4; ++i) Line(dc, x + 1 + i, y + 6 - i, x + 9 - i, y + 6 - i);
 }
 
 void DrawTrayGlyph(HDC dc, int x, int y, COLORREF c) {
-  GdiScope g(dc, c, true, false);
+  GlyphInk g(dc, c, GlyphFill::Solid);
   Rectangle(dc, x + 2, y + 2, x + 7, y + 7);
 }
 
 void DrawSubMenuArrow(HDC dc, int x, int y, COLORREF c) {
-  GdiScope g(dc, c, false, false);
+  GlyphInk g(dc, c);
   for (int i = 0; i <= 3; ++i) Line(dc, x + i, y + i, x + i, y + 7 - i);
 }
 
 void DrawRadioDot(HDC dc, int x, int y, COLORREF c) {
-  GdiScope g(dc, c, true, false);
+  GlyphInk g(dc, c, GlyphFill::Solid);
   Ellipse(dc, x, y, x + 6, y + 6);
 }
 
 void DrawArrow(HDC dc, const RECT& rect, COLORREF c, int direction) {
   if (direction < 1 || direction > 4) return;
-  GdiScope g(dc, c, false, false);
+  GlyphInk g(dc, c);
   const int cx = rect.left + (rect.right - rect.left) / 2, cy = rect.top + (rect.bottom - rect.top) / 2;
   for (int i = 0; i < 4; ++i) {
     switch (direction) {
@@ -244,7 +225,7 @@ void DrawArrow(HDC dc, const RECT& rect, COLORREF c, int direction) {
 }
 
 void DrawCheckMark(HDC dc, int x, int y, COLORREF c) {
-  GdiScope g(dc, c, false, false);
+  GlyphInk g(dc, c);
   for (int i = 0; i <= 2; ++i) {
     MoveToEx(dc, x, y + 5 - i, nullptr);
     LineTo(dc, x + 2, y + 7 - i);
@@ -258,13 +239,11 @@ void DrawGlyphFromStrip(HDC dc, int x, int y, int n, int k, HBITMAP strip) {
   if (k <= 0 || n < 1 || n > k) return;
   const int w = bm.bmWidth / k, h = bm.bmHeight;
   if (w <= 0) return;
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(mem, strip);
+  const gdi::MemoryDC mem(dc);
+  const gdi::Selected selected(mem.get(), strip);
   const int sx = (n - 1) * w;
-  const COLORREF transparent = GetPixel(mem, sx, h - 1);
-  TransparentBlt(dc, x, y, w, h, mem, sx, 0, w, h, transparent);
-  SelectObject(mem, old);
-  DeleteDC(mem);
+  const COLORREF transparent = GetPixel(mem.get(), sx, h - 1);
+  TransparentBlt(dc, x, y, w, h, mem.get(), sx, 0, w, h, transparent);
 }
 
 // --- Rasters and bitmaps ------------------------------------------------------------------
@@ -273,26 +252,23 @@ plat::Raster RasterFromBitmap(HBITMAP bitmap) {
   BITMAP bm{};
   if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
   plat::Raster r(bm.bmWidth, bm.bmHeight);
-  BITMAPINFO bi = Info24(bm.bmWidth, bm.bmHeight);
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap, 0, bm.bmHeight, r.Bits(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  BITMAPINFO bi = gdi::TopDownInfo(bm.bmWidth, bm.bmHeight);
+  GetDIBits(gdi::WindowDC().get(), bitmap, 0, bm.bmHeight, r.Bits(), &bi, DIB_RGB_COLORS);
   return r;
 }
 
 void DrawRaster(HDC dc, int x, int y, const plat::Raster& raster) {
   if (raster.Empty()) return;
-  BITMAPINFO bi = Info24(raster.Width(), raster.Height());
+  const BITMAPINFO bi = gdi::TopDownInfo(raster.Width(), raster.Height());
   SetDIBitsToDevice(dc, x, y, raster.Width(), raster.Height(), 0, 0, 0, raster.Height(), raster.Bits(), &bi,
                     DIB_RGB_COLORS);
 }
 
-HBITMAP BitmapFromRaster(const plat::Raster& raster) {
-  if (raster.Empty()) return nullptr;
-  BITMAPINFO bi = Info24(raster.Width(), raster.Height());
+gdi::Bitmap BitmapFromRaster(const plat::Raster& raster) {
+  if (raster.Empty()) return {};
   void* bits = nullptr;
-  HBITMAP h = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!h) return nullptr;
+  gdi::Bitmap h = gdi::CreateTopDownDib(nullptr, raster.Width(), raster.Height(), &bits);
+  if (!h) return {};
   GdiFlush();
   std::memcpy(bits, raster.Bits(), raster.SizeBytes());
   return h;
@@ -303,26 +279,23 @@ TvpFBitmap::TvpFBitmap(HBITMAP source) {
   if (!source || !GetObjectW(source, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return;
   Width = bm.bmWidth;
   Height = bm.bmHeight;
-  Header = Info24(Width, Height).bmiHeader;
-  Info.bmiHeader = Header;
-  HDC screen = GetDC(nullptr);
-  void* bits = nullptr;
-  Handle = CreateDIBSection(screen, &Info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (Handle) {
-    Bits = static_cast<uint8_t*>(bits);
-    BITMAPINFO copyInfo = Info;  // GetDIBits may write into the header it is given
-    if (!GetDIBits(screen, source, 0, Height, Bits, &copyInfo, DIB_RGB_COLORS)) {
-      // A bitmap that is selected into a DC: copy it through the device instead.
-      HDC src = CreateCompatibleDC(screen), dst = CreateCompatibleDC(screen);
-      HGDIOBJ o1 = SelectObject(src, source), o2 = SelectObject(dst, Handle);
-      BitBlt(dst, 0, 0, Width, Height, src, 0, 0, SRCCOPY);
-      SelectObject(src, o1);
-      SelectObject(dst, o2);
-      DeleteDC(src);
-      DeleteDC(dst);
+  Info = gdi::TopDownInfo(Width, Height);
+  Header = Info.bmiHeader;
+  {
+    const gdi::WindowDC screen;
+    void* bits = nullptr;
+    Handle = gdi::CreateTopDownDib(screen.get(), Width, Height, &bits);
+    if (Handle) {
+      Bits = static_cast<uint8_t*>(bits);
+      BITMAPINFO copyInfo = Info;  // GetDIBits may write into the header it is given
+      if (!GetDIBits(screen.get(), source, 0, Height, Bits, &copyInfo, DIB_RGB_COLORS)) {
+        // A bitmap that is selected into a DC: copy it through the device instead.
+        const gdi::MemoryDC src(screen.get()), dst(screen.get());
+        const gdi::Selected from(src.get(), source), to(dst.get(), Handle);
+        BitBlt(dst.get(), 0, 0, Width, Height, src.get(), 0, 0, SRCCOPY);
+      }
     }
   }
-  ReleaseDC(nullptr, screen);
   if (!Handle) {
     Width = Height = 0;
     return;
@@ -332,24 +305,17 @@ TvpFBitmap::TvpFBitmap(HBITMAP source) {
   Size = Stride * Height;
   Lines.resize(Height);
   for (int y = 0; y < Height; ++y) Lines[y] = Bits + static_cast<ptrdiff_t>(y) * Stride;
-  DC = CreateCompatibleDC(nullptr);
-  oldBitmap_ = SelectObject(DC, Handle);
-}
-
-TvpFBitmap::~TvpFBitmap() {
-  if (DC) {
-    SelectObject(DC, oldBitmap_);
-    DeleteDC(DC);
-  }
-  if (Handle) DeleteObject(Handle);
+  DC = gdi::MemoryDC(nullptr);
+  selected_.emplace(DC.get(), Handle);
 }
 
 // --- Regions ----------------------------------------------------------------------------------
 
-HRGN RegionFromData(const RegionData& data) {
-  if (data.Empty()) return nullptr;
+gdi::Region RegionFromData(const RegionData& data) {
+  if (data.Empty()) return {};
   const std::vector<uint8_t> bytes = data.Serialize();
-  return ExtCreateRegion(nullptr, static_cast<DWORD>(bytes.size()), reinterpret_cast<const RGNDATA*>(bytes.data()));
+  return gdi::Region(
+      ExtCreateRegion(nullptr, static_cast<DWORD>(bytes.size()), reinterpret_cast<const RGNDATA*>(bytes.data())));
 }
 
 RegionData BuildMaskRegionData(HBITMAP mask, int offsetX, int offsetY) {
@@ -358,9 +324,9 @@ RegionData BuildMaskRegionData(HBITMAP mask, int offsetX, int offsetY) {
   return BuildMaskRegionData(fb.View(), offsetX, offsetY);
 }
 
-HRGN RegionFromMask(HBITMAP mask) { return RegionFromData(BuildMaskRegionData(mask, 0, 0)); }
+gdi::Region RegionFromMask(HBITMAP mask) { return RegionFromData(BuildMaskRegionData(mask, 0, 0)); }
 
-HRGN BuildShapedRegion(const plat::Raster& mask, const SkinCut& cut, const SkinFit& fit) {
+gdi::Region BuildShapedRegion(const plat::Raster& mask, const SkinCut& cut, const SkinFit& fit) {
   return RegionFromData(BuildShapedRegionData(mask, cut, fit));
 }
 

@@ -4,10 +4,12 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "skin/core/vpUtils.h"
+#include "ui/win/handles.h"
 
 namespace skin {
 
@@ -59,13 +61,12 @@ plat::Raster RasterFromBitmap(HBITMAP bitmap);
 // Sets the raster's pixels on the device at (x, y), unscaled.
 void DrawRaster(HDC dc, int x, int y, const plat::Raster& raster);
 // A 24-bit top-down DIB section holding the raster (nullptr for an empty one).
-HBITMAP BitmapFromRaster(const plat::Raster& raster);
+gdi::Bitmap BitmapFromRaster(const plat::Raster& raster);
 
 // A 24-bit top-down copy of a bitmap with direct row access, for scanning.
 class TvpFBitmap {
  public:
   explicit TvpFBitmap(HBITMAP source);
-  ~TvpFBitmap();
   TvpFBitmap(const TvpFBitmap&) = delete;
   TvpFBitmap& operator=(const TvpFBitmap&) = delete;
 
@@ -79,24 +80,24 @@ class TvpFBitmap {
   int Size = 0;                 // stride * height
   int Width = 0;
   int Height = 0;
-  HBITMAP Handle = nullptr;
-  HDC DC = nullptr;             // memory DC with the section selected
+  gdi::Bitmap Handle;
+  gdi::MemoryDC DC;             // memory DC with the section selected
   BITMAPINFO Info{};
   BITMAPINFOHEADER Header{};
 
  private:
-  HGDIOBJ oldBitmap_ = nullptr;
+  std::optional<gdi::Selected> selected_;  // declared last: let go of before the DC and section
 };
 
 // --- Regions -------------------------------------------------------------------------
 
-// One call to ExtCreateRegion from the collected rectangles; nullptr when
+// One call to ExtCreateRegion from the collected rectangles; empty when
 // there are none.
-HRGN RegionFromData(const RegionData& data);
+gdi::Region RegionFromData(const RegionData& data);
 // BuildMaskRegionData over a bitmap handle (through TvpFBitmap).
 RegionData BuildMaskRegionData(HBITMAP mask, int offsetX, int offsetY);
-HRGN RegionFromMask(HBITMAP mask);
+gdi::Region RegionFromMask(HBITMAP mask);
 // The shaped window region of a popup or hint window at the fit's size.
-HRGN BuildShapedRegion(const plat::Raster& mask, const SkinCut& cut, const SkinFit& fit);
+gdi::Region BuildShapedRegion(const plat::Raster& mask, const SkinCut& cut, const SkinFit& fit);
 
 }  // namespace skin

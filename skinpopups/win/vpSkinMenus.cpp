@@ -250,7 +250,7 @@ void TvpSkinPopupWindow::Build(TMenuItem* item, int startIndex) {
   m.Scroll = scroll_;
   m.FirstVisible = 0;
   SyncLayout();
-  if (impl_->maskPicture) impl_->region.reset(skin::BuildShapedRegion(impl_->maskPicture->Pixels, impl_->cut, impl_->fit));
+  if (impl_->maskPicture) impl_->region = skin::BuildShapedRegion(impl_->maskPicture->Pixels, impl_->cut, impl_->fit);
 }
 
 void TvpSkinPopupWindow::SyncLayout() {

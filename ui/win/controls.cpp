@@ -170,7 +170,6 @@ TWinControl::~TWinControl() {
   DestroyComponents();
   for (TControl* c : std::vector<TControl*>(controls_)) c->SetParent(nullptr);
   DestroyWnd();
-  if (brush_) DeleteObject(brush_);
 }
 
 TWinControl* TWinControl::FromHandle(HWND h) {
@@ -394,11 +393,10 @@ void TWinControl::BringToFront() {
 
 HBRUSH TWinControl::ColorBrush() {
   if (!brush_ || brushColor_ != color_) {
-    if (brush_) DeleteObject(brush_);
-    brush_ = CreateSolidBrush(ColorToRGB(color_));
+    brush_.reset(CreateSolidBrush(ColorToRGB(color_)));
     brushColor_ = color_;
   }
-  return brush_;
+  return brush_.get();
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {

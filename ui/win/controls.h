@@ -293,7 +293,7 @@ class TWinControl : public TControl {
   std::vector<TControl*> controls_;
   int tabOrder_ = -1;
   bool mouseInside_ = false;
-  HBRUSH brush_ = nullptr;
+  gdi::Brush brush_;
   TColor brushColor_ = clNone;
 };
 

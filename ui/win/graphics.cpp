@@ -15,12 +15,9 @@ COLORREF ColorToRGB(TColor c) {
 // ---------------------------------------------------------------- TFont
 
 TFont::TFont() = default;
-TFont::~TFont() { Reset(); }
+TFont::~TFont() = default;
 
-void TFont::Reset() {
-  if (handle_) DeleteObject(handle_);
-  handle_ = nullptr;
-}
+void TFont::Reset() { handle_.reset(); }
 
 void TFont::Assign(const TFont& o) {
   name_ = o.name_;
@@ -102,18 +99,14 @@ void TFont::SetLogFont(const LOGFONTW& lf) {
 HFONT TFont::Handle() {
   if (!handle_) {
     LOGFONTW lf = LogFont();
-    handle_ = CreateFontIndirectW(&lf);
+    handle_.reset(CreateFontIndirectW(&lf));
   }
-  return handle_;
+  return handle_.get();
 }
 
 // ---------------------------------------------------------------- TPen / TBrush
 
-TPen::~TPen() { Reset(); }
-void TPen::Reset() {
-  if (handle_) DeleteObject(handle_);
-  handle_ = nullptr;
-}
+void TPen::Reset() { handle_.reset(); }
 void TPen::SetColor(TColor c) {
   if (c == color_) return;
   color_ = c;
@@ -138,16 +131,12 @@ HPEN TPen::Handle() {
     if (style_ == TPenStyle::psDash) ps = PS_DASH;
     if (style_ == TPenStyle::psDot) ps = PS_DOT;
     if (style_ == TPenStyle::psClear) ps = PS_NULL;
-    handle_ = CreatePen(ps, width_, ColorToRGB(color_));
+    handle_.reset(CreatePen(ps, width_, ColorToRGB(color_)));
   }
-  return handle_;
+  return handle_.get();
 }
 
-TBrush::~TBrush() { Reset(); }
-void TBrush::Reset() {
-  if (handle_) DeleteObject(handle_);
-  handle_ = nullptr;
-}
+void TBrush::Reset() { handle_.reset(); }
 void TBrush::SetColor(TColor c) {
   if (c == color_ && style_ == TBrushStyle::bsSolid) return;
   color_ = c;
@@ -165,12 +154,12 @@ HBRUSH TBrush::Handle() {
   if (!handle_) {
     if (style_ == TBrushStyle::bsClear) {
       LOGBRUSH lb{BS_NULL, 0, 0};
-      handle_ = CreateBrushIndirect(&lb);
+      handle_.reset(CreateBrushIndirect(&lb));
     } else {
-      handle_ = CreateSolidBrush(ColorToRGB(color_));
+      handle_.reset(CreateSolidBrush(ColorToRGB(color_)));
     }
   }
-  return handle_;
+  return handle_.get();
 }
 
 // ---------------------------------------------------------------- TCanvas
@@ -187,10 +176,9 @@ TCanvas::~TCanvas() { Deselect(); }
 
 void TCanvas::Deselect() {
   if (!dc_) return;
-  if (oldFont_) SelectObject(dc_, oldFont_);
-  if (oldPen_) SelectObject(dc_, oldPen_);
-  if (oldBrush_) SelectObject(dc_, oldBrush_);
-  oldFont_ = oldPen_ = oldBrush_ = nullptr;
+  fontSel_.reset();
+  penSel_.reset();
+  brushSel_.reset();
   fontValid_ = penValid_ = brushValid_ = false;
 }
 
@@ -205,26 +193,32 @@ void TCanvas::SetHandle(HDC dc) {
   dc_ = dc;
 }
 
+void TCanvas::Select(std::optional<gdi::Selected>& slot, HGDIOBJ object) {
+  // The first selection that takes remembers what the DC had; later ones
+  // only swap the canvas's own objects.
+  if (slot && slot->ok())
+    SelectObject(dc_, object);
+  else
+    slot.emplace(dc_, object);
+}
+
 void TCanvas::RequireFont() {
   Handle();
   if (fontValid_) return;
-  HGDIOBJ old = SelectObject(dc_, font_.Handle());
-  if (!oldFont_) oldFont_ = old;
+  Select(fontSel_, font_.Handle());
   SetTextColor(dc_, ColorToRGB(font_.Color()));
   fontValid_ = true;
 }
 void TCanvas::RequirePen() {
   Handle();
   if (penValid_) return;
-  HGDIOBJ old = SelectObject(dc_, pen_.Handle());
-  if (!oldPen_) oldPen_ = old;
+  Select(penSel_, pen_.Handle());
   penValid_ = true;
 }
 void TCanvas::RequireBrush() {
   Handle();
   if (!brushValid_) {
-    HGDIOBJ old = SelectObject(dc_, brush_.Handle());
-    if (!oldBrush_) oldBrush_ = old;
+    Select(brushSel_, brush_.Handle());
     brushValid_ = true;
   }
   // Text is drawn on an opaque background in the brush colour, or
@@ -354,7 +348,7 @@ class TBitmap::BitmapCanvas : public TCanvas {
  protected:
   void CreateHandle() override {
     if (!owner_.memDC_) owner_.SetSize(owner_.width_, owner_.height_);
-    dc_ = owner_.memDC_;
+    dc_ = owner_.memDC_.get();
   }
 
  private:
@@ -370,15 +364,10 @@ TBitmap::~TBitmap() {
 
 void TBitmap::Free() {
   if (canvas_) canvas_->SetHandle(nullptr);
-  if (memDC_) {
-    if (oldBitmap_) SelectObject(memDC_, oldBitmap_);
-    DeleteDC(memDC_);
-  }
-  if (bitmap_) DeleteObject(bitmap_);
-  memDC_ = nullptr;
-  bitmap_ = nullptr;
+  selected_.reset();
+  memDC_ = gdi::MemoryDC();
+  bitmap_.reset();
   bits_ = nullptr;
-  oldBitmap_ = nullptr;
 }
 
 void TBitmap::SetSize(int w, int h) {
@@ -388,26 +377,19 @@ void TBitmap::SetSize(int w, int h) {
   Free();
   width_ = w;
   height_ = h;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w > 0 ? w : 1;
-  bi.bmiHeader.biHeight = -(h > 0 ? h : 1);  // top-down rows
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  bitmap_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bitmap_ = gdi::CreateTopDownDib(nullptr, w > 0 ? w : 1, h > 0 ? h : 1, &bits);
   bits_ = static_cast<uint8_t*>(bits);
-  memDC_ = CreateCompatibleDC(nullptr);
-  oldBitmap_ = SelectObject(memDC_, bitmap_);
-  if (canvas_) static_cast<BitmapCanvas*>(canvas_.get())->Attach(memDC_);
+  memDC_ = gdi::MemoryDC(nullptr);
+  selected_.emplace(memDC_.get(), bitmap_);
+  if (canvas_) static_cast<BitmapCanvas*>(canvas_.get())->Attach(memDC_.get());
   Changed();
 }
 
 TCanvas& TBitmap::Canvas() {
   if (!canvas_) {
     canvas_ = std::make_unique<BitmapCanvas>(*this);
-    if (memDC_) static_cast<BitmapCanvas*>(canvas_.get())->Attach(memDC_);
+    if (memDC_) static_cast<BitmapCanvas*>(canvas_.get())->Attach(memDC_.get());
     canvas_->OnChange = [this] { Changed(); };
   }
   return *canvas_;
@@ -453,16 +435,16 @@ void TBitmap::LoadFromFile(const std::wstring& path) {
     throw plat::EFOpenError("Cannot open file \"" + plat::WideToUtf8(path) + "\". " + plat::WideToUtf8(reason));
   }
   std::vector<uint8_t> data;
-  LARGE_INTEGER size{};
-  GetFileSizeEx(f, &size);
-  if (size.QuadPart > (1LL << 30)) {
-    CloseHandle(f);
-    throw plat::EInvalidGraphic("Bitmap image is not valid");
-  }
-  data.resize(static_cast<size_t>(size.QuadPart));
+  BOOL ok = TRUE;
   DWORD got = 0;
-  const BOOL ok = data.empty() || ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &got, nullptr);
-  CloseHandle(f);
+  {
+    gdi::ScopeExit close([f] { CloseHandle(f); });
+    LARGE_INTEGER size{};
+    GetFileSizeEx(f, &size);
+    if (size.QuadPart > (1LL << 30)) throw plat::EInvalidGraphic("Bitmap image is not valid");
+    data.resize(static_cast<size_t>(size.QuadPart));
+    ok = data.empty() || ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &got, nullptr);
+  }
   if (!ok || got != data.size()) throw plat::EInvalidGraphic("Bitmap image is not valid");
   LoadFromBmpBytes(data.data(), data.size());
 }

@@ -6,10 +6,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ui/core/geometry.h"
 #include "ui/core/raster.h"
+#include "ui/win/handles.h"
 
 using TColor = plat::Color;
 
@@ -85,13 +87,15 @@ class TFont : public TGraphicsObject {
   int charset_ = DEFAULT_CHARSET;
   TFontStyles style_ = 0;
   int orientation_ = 0;
-  HFONT handle_ = nullptr;
+  gdi::Font handle_;
 };
 
 enum class TPenStyle { psSolid, psDash, psDot, psClear };
 class TPen : public TGraphicsObject {
  public:
-  ~TPen() override;
+  TPen() = default;
+  TPen(const TPen&) = delete;
+  TPen& operator=(const TPen&) = delete;
   TColor Color() const { return color_; }
   void SetColor(TColor c);
   int Width() const { return width_; }
@@ -105,13 +109,15 @@ class TPen : public TGraphicsObject {
   TColor color_ = clBlack;
   int width_ = 1;
   TPenStyle style_ = TPenStyle::psSolid;
-  HPEN handle_ = nullptr;
+  gdi::Pen handle_;
 };
 
 enum class TBrushStyle { bsSolid, bsClear };
 class TBrush : public TGraphicsObject {
  public:
-  ~TBrush() override;
+  TBrush() = default;
+  TBrush(const TBrush&) = delete;
+  TBrush& operator=(const TBrush&) = delete;
   TColor Color() const { return color_; }
   void SetColor(TColor c);
   TBrushStyle Style() const { return style_; }
@@ -122,7 +128,7 @@ class TBrush : public TGraphicsObject {
   void Reset();
   TColor color_ = clWhite;
   TBrushStyle style_ = TBrushStyle::bsSolid;
-  HBRUSH handle_ = nullptr;
+  gdi::Brush handle_;
 };
 
 class TBitmap;
@@ -182,11 +188,14 @@ class TCanvas {
 
  private:
   void Deselect();
+  void Select(std::optional<gdi::Selected>& slot, HGDIOBJ object);
   TFont font_;
   TPen pen_;
   TBrush brush_;
   bool fontValid_ = false, penValid_ = false, brushValid_ = false;
-  HGDIOBJ oldFont_ = nullptr, oldPen_ = nullptr, oldBrush_ = nullptr;
+  // The first selection of each kind puts the DC's own object back when the
+  // canvas lets go of the DC; later ones just replace the canvas's object.
+  std::optional<gdi::Selected> fontSel_, penSel_, brushSel_;
 };
 
 // A 24-bit top-down DIB section with its own memory DC.
@@ -204,7 +213,7 @@ class TBitmap {
   void SetWidth(int w) { SetSize(w, height_); }
   void SetHeight(int h) { SetSize(width_, h); }
   TCanvas& Canvas();
-  HBITMAP Handle() const { return bitmap_; }
+  HBITMAP Handle() const { return bitmap_.get(); }
   // The pixels as a raster view (GDI is flushed first). Valid until resized.
   plat::Raster Raster();
 
@@ -229,10 +238,10 @@ class TBitmap {
   class BitmapCanvas;
   void Free();
   int width_ = 0, height_ = 0;
-  HBITMAP bitmap_ = nullptr;
+  gdi::Bitmap bitmap_;
   uint8_t* bits_ = nullptr;
-  HDC memDC_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
+  gdi::MemoryDC memDC_;
+  std::optional<gdi::Selected> selected_;
   std::unique_ptr<TCanvas> canvas_;
   TColor transparentColor_ = clNone;
 };

@@ -91,6 +91,27 @@ using Bitmap = Object<HBITMAP>;
 using Region = Object<HRGN>;
 using Palette = Object<HPALETTE>;
 
+// The header of a 24-bit top-down DIB: rows run downwards, each padded to
+// four bytes, the layout of plat::Raster.
+inline BITMAPINFO TopDownInfo(int width, int height) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
+}
+
+// A 24-bit top-down DIB section; `bits` receives its pixels (nullptr when
+// the section could not be made).
+inline Bitmap CreateTopDownDib(HDC dc, int width, int height, void** bits) {
+  const BITMAPINFO bi = TopDownInfo(width, height);
+  *bits = nullptr;
+  return Bitmap(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
 // A window's DC (or the screen's, for a null window) from GetDC, given back
 // with ReleaseDC.
 class WindowDC {

@@ -6,14 +6,15 @@ namespace {
 
 int g_nextCommand = 0x100;  // clear of IDOK/IDCANCEL and friends
 
+// The system's menu font, made once and kept for the run.
 HFONT MenuFont() {
-  static HFONT font = [] {
+  static const gdi::Font font = [] {
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof ncm;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    return CreateFontIndirectW(&ncm.lfMenuFont);
+    return gdi::Font(CreateFontIndirectW(&ncm.lfMenuFont));
   }();
-  return font;
+  return font.get();
 }
 
 std::wstring KeyName(WORD vk) {
@@ -296,16 +297,15 @@ bool TMenu::DispatchMenuMessage(TMessage& m) {
       if (mis->CtlType != ODT_MENU) return false;
       TMenuItem* item = LiveItem(mis->itemData);
       if (!item) return false;
-      HDC dc = GetDC(nullptr);
-      {
-        TCanvas canvas(dc);
-        SelectObject(dc, MenuFont());
-        int w = static_cast<int>(mis->itemWidth), h = static_cast<int>(mis->itemHeight);
-        item->MeasureItem(canvas, w, h);
-        mis->itemWidth = static_cast<UINT>(std::max(w, 0));
-        mis->itemHeight = static_cast<UINT>(std::max(h, 0));
-      }
-      ReleaseDC(nullptr, dc);
+      // The screen DC goes back, with its own font, also when the
+      // measure handler throws.
+      gdi::WindowDC dc;
+      gdi::Selected font(dc.get(), MenuFont());
+      TCanvas canvas(dc.get());
+      int w = static_cast<int>(mis->itemWidth), h = static_cast<int>(mis->itemHeight);
+      item->MeasureItem(canvas, w, h);
+      mis->itemWidth = static_cast<UINT>(std::max(w, 0));
+      mis->itemHeight = static_cast<UINT>(std::max(h, 0));
       m.Result = TRUE;
       return true;
     }
@@ -314,13 +314,10 @@ bool TMenu::DispatchMenuMessage(TMessage& m) {
       if (dis->CtlType != ODT_MENU) return false;
       TMenuItem* item = LiveItem(dis->itemData);
       if (!item) return false;
-      const int saved = SaveDC(dis->hDC);
-      {
-        TCanvas canvas(dis->hDC);
-        SelectObject(dis->hDC, MenuFont());
-        item->AdvancedDrawItem(canvas, dis->rcItem, OwnerDrawStateFromItemState(dis->itemState));
-      }
-      RestoreDC(dis->hDC, saved);
+      gdi::SavedState saved(dis->hDC);
+      gdi::Selected font(dis->hDC, MenuFont());
+      TCanvas canvas(dis->hDC);
+      item->AdvancedDrawItem(canvas, dis->rcItem, OwnerDrawStateFromItemState(dis->itemState));
       m.Result = TRUE;
       return true;
     }

@@ -137,13 +137,13 @@ void TLabel::CreateParams(TCreateParams& p) {
 
 void TLabel::DoAutoSize() {
   if (!AutoSize) return;
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font().Handle());
   RECT r{0, 0, 0, 0};
-  const std::wstring t = text_.empty() ? std::wstring(L" ") : text_;
-  ::DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &r, DT_CALCRECT | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  {
+    gdi::WindowDC dc;
+    gdi::Selected font(dc.get(), Font().Handle());
+    const std::wstring t = text_.empty() ? std::wstring(L" ") : text_;
+    ::DrawTextW(dc.get(), t.c_str(), static_cast<int>(t.size()), &r, DT_CALCRECT | DT_NOPREFIX);
+  }
   SetBounds(left_, top_, text_.empty() ? 0 : r.right, r.bottom);
 }
 
@@ -270,19 +270,20 @@ void TCustomPanel::CreateParams(TCreateParams& p) {
 
 namespace {
 void Frame3D(HDC dc, RECT& r, COLORREF topLeft, COLORREF bottomRight, int width) {
+  const gdi::Pen light(CreatePen(PS_SOLID, 1, topLeft)), dark(CreatePen(PS_SOLID, 1, bottomRight));
   for (int i = 0; i < width; ++i) {
-    HPEN p1 = CreatePen(PS_SOLID, 1, topLeft), p2 = CreatePen(PS_SOLID, 1, bottomRight);
-    HGDIOBJ old = SelectObject(dc, p1);
-    MoveToEx(dc, r.left, r.bottom - 1, nullptr);
-    LineTo(dc, r.left, r.top);
-    LineTo(dc, r.right - 1, r.top);
-    SelectObject(dc, p2);
-    MoveToEx(dc, r.right - 1, r.top, nullptr);
-    LineTo(dc, r.right - 1, r.bottom - 1);
-    LineTo(dc, r.left - 1, r.bottom - 1);
-    SelectObject(dc, old);
-    DeleteObject(p1);
-    DeleteObject(p2);
+    {
+      gdi::Selected pen(dc, light);
+      MoveToEx(dc, r.left, r.bottom - 1, nullptr);
+      LineTo(dc, r.left, r.top);
+      LineTo(dc, r.right - 1, r.top);
+    }
+    {
+      gdi::Selected pen(dc, dark);
+      MoveToEx(dc, r.right - 1, r.top, nullptr);
+      LineTo(dc, r.right - 1, r.bottom - 1);
+      LineTo(dc, r.left - 1, r.bottom - 1);
+    }
     InflateRect(&r, -1, -1);
   }
 }
@@ -302,13 +303,12 @@ void TCustomPanel::Paint(HDC dc) {
   InflateRect(&r, -BorderWidth, -BorderWidth);
   Bevel(dc, r, BevelInner, BevelWidth);
   if (!text_.empty()) {
-    HGDIOBJ old = SelectObject(dc, Font().Handle());
+    gdi::Selected font(dc, Font().Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(Font().Color()));
     UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
     fmt |= Alignment == TAlignment::taCenter ? DT_CENTER : Alignment == TAlignment::taRightJustify ? DT_RIGHT : DT_LEFT;
     ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &r, fmt);
-    SelectObject(dc, old);
   }
 }
 
@@ -334,7 +334,7 @@ void TCustomGroupBox::Paint(HDC dc) {
   RECT r;
   GetClientRect(handle_, &r);
   FillRect(dc, &r, ColorBrush());
-  HGDIOBJ old = SelectObject(dc, Font().Handle());
+  gdi::Selected font(dc, Font().Handle());
   TEXTMETRICW tm;
   GetTextMetricsW(dc, &tm);
   const int h = tm.tmHeight;
@@ -350,7 +350,6 @@ void TCustomGroupBox::Paint(HDC dc) {
     SetTextColor(dc, ColorToRGB(enabled_ ? Font().Color() : clGrayText));
     ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &tr, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT);
   }
-  SelectObject(dc, old);
 }
 
 void TCustomGroupBox::WndProc(TMessage& m) {
@@ -428,7 +427,7 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& di) {
   DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
 
   // Glyph and caption, centred as one block.
-  HGDIOBJ oldFont = SelectObject(dc, Font().Handle());
+  gdi::Selected font(dc, Font().Handle());
   SIZE ts{0, 0};
   GetTextExtentPoint32W(dc, text_.c_str(), static_cast<int>(text_.size()), &ts);
   const int n = std::max(NumGlyphs, 1);
@@ -485,7 +484,6 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& di) {
     InflateRect(&fr, -4, -4);
     DrawFocusRect(dc, &fr);
   }
-  SelectObject(dc, oldFont);
 }
 
 // ================================================================ check box

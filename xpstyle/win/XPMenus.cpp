@@ -341,10 +341,10 @@ void TXPStyle::DrawFlatMenuBorder(HWND popup, const XPWorkingColors& wc, bool rt
   RECT wr;
   if (!GetWindowRect(popup, &wr)) return;
   const int W = wr.right - wr.left, H = wr.bottom - wr.top;
-  HDC dc = GetWindowDC(popup);
+  const gdi::WindowDC dc = gdi::WindowDC::Adopt(popup, GetWindowDC(popup));
   if (!dc) return;
   {
-    TCanvas c(dc);
+    TCanvas c(dc.get());
     // Inner frame over the platform's 3-D border.
     RECT cr;
     GetClientRect(popup, &cr);
@@ -370,5 +370,4 @@ void TXPStyle::DrawFlatMenuBorder(HWND popup, const XPWorkingColors& wc, bool rt
     c.FillRect(RECT{W - 2, 0, W, 2});
     c.FillRect(RECT{0, H - 2, 2, H});
   }
-  ReleaseDC(popup, dc);
 }

@@ -22,18 +22,13 @@ COLORREF Rgb(TColor c) { return ColorToRGB(c); }
 // A canvas over a control's client area, released with it.
 class ControlCanvas {
  public:
-  explicit ControlCanvas(HWND h) : wnd_(h), dc_(GetDC(h)), canvas_(dc_) {}
-  ~ControlCanvas() {
-    canvas_.SetHandle(nullptr);
-    ReleaseDC(wnd_, dc_);
-  }
+  explicit ControlCanvas(HWND h) : dc_(h), canvas_(dc_.get()) {}
   TCanvas& operator*() { return canvas_; }
-  HDC dc() const { return dc_; }
+  HDC dc() const { return dc_.get(); }
 
  private:
-  HWND wnd_;
-  HDC dc_;
-  TCanvas canvas_;
+  gdi::WindowDC dc_;
+  TCanvas canvas_;  // lets go of the DC before it is released
 };
 
 std::wstring Trimmed(const std::wstring& s) {

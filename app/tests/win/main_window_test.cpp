@@ -5,12 +5,16 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #include "app/win/Unit2.h"
+#include "app/win/setup.h"
 #include "screenlink/LedAPI.h"
 #include "skin/core/vpSkinData.h"
 #include "ui/core/bmp.h"
 #include "ui/core/utf.h"
+#include "ui/win/handles.h"
+#include "xpstyle/win/XPStyle.h"
 
 namespace {
 
@@ -350,6 +354,100 @@ TEST_F(MainWindow, TheEmbeddedDefaultSkinIsLoadedAtStart) {
   EXPECT_EQ(skin.ActivePictureList.size(), 11u);
   EXPECT_EQ(skin.BorderWidth, 3);
   EXPECT_EQ(Form1->vpCompressedStoredSkin1->FileName(), "skin.ini");
+}
+
+}  // namespace
+
+namespace {
+
+// A form with an XP-style popup menu, for painting its items.
+class TMenuForm : public TForm {
+ public:
+  explicit TMenuForm(TComponent* owner) : TForm(owner) {
+    Popup1 = new TPopupMenu(this);
+    for (const wchar_t* caption : {L"打开菜谱", L"-", L"保存菜谱"}) {
+      auto* i = new TMenuItem(this);
+      i->Caption = caption;
+      Popup1->Items()->Add(i);
+    }
+    Popup1->Items()->Items(0)->Bitmap().SetSize(16, 16);
+    XPStyle1 = new TXPStyle(this);
+    XPStyle1->FlatMenu = true;
+  }
+  TPopupMenu* Popup1;
+  TXPStyle* XPStyle1;
+};
+
+// GDI objects held by the process, where the platform counts them (Wine
+// answers 0).
+DWORD GdiObjectsHeld() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+
+long LiveHandles() { return gdi::LiveTotal(); }
+
+TEST_F(MainWindow, PreviewsDialogShowsAndMenuPaintsGiveBackTheirHandles) {
+  if (!Form3) Application->CreateForm(Form3);
+  auto* menuForm = new TMenuForm(Application);
+  menuForm->XPStyle1->SetActive(true);
+  TBitmap target;
+  target.SetSize(200, 24);
+  auto paintMenu = [&] {
+    for (int k = 0; k < menuForm->Popup1->Items()->Count(); ++k) {
+      TMenuItem* item = menuForm->Popup1->Items()->Items(k);
+      MEASUREITEMSTRUCT mis{};
+      mis.CtlType = ODT_MENU;
+      mis.itemData = reinterpret_cast<ULONG_PTR>(item);
+      SendMessageW(menuForm->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+      DRAWITEMSTRUCT dis{};
+      dis.CtlType = ODT_MENU;
+      dis.itemData = reinterpret_cast<ULONG_PTR>(item);
+      dis.hDC = target.Canvas().Handle();
+      dis.rcItem = RECT{0, 0, 200, static_cast<LONG>(mis.itemHeight)};
+      dis.itemState = k == 0 ? ODS_SELECTED : 0;
+      SendMessageW(menuForm->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    }
+  };
+  auto showDialog = [] {
+    Form3->Show();
+    Application->ProcessMessages();
+    Form3->Close();
+    Application->ProcessMessages();
+  };
+  // One round first: fonts and brushes made once for the run come into being.
+  Board();
+  showDialog();
+  paintMenu();
+  const long live = LiveHandles();
+  const DWORD held = GdiObjectsHeld();
+
+  for (int i = 0; i < 200; ++i) Board();
+  EXPECT_EQ(LiveHandles(), live) << "after 200 previews";
+  for (int i = 0; i < 200; ++i) showDialog();
+  EXPECT_EQ(LiveHandles(), live) << "after 200 dialog shows";
+  for (int i = 0; i < 200; ++i) paintMenu();
+  EXPECT_EQ(LiveHandles(), live) << "after 200 menu paints";
+  EXPECT_TRUE(g_errors.empty());
+  if (held != 0) {
+    // The system may cache a few objects of its own; one lost per round
+    // would be hundreds.
+    EXPECT_LE(GdiObjectsHeld(), held + 10);
+  }
+  delete menuForm;
+}
+
+TEST_F(MainWindow, AMeasureHandlerThatThrowsGivesTheScreenDCBack) {
+  auto* menuForm = new TMenuForm(Application);
+  TMenuItem* item = menuForm->Popup1->Items()->Items(0);
+  item->OnMeasureItem = TMenuMeasureItemEvent{
+      nullptr, [](void*, TObject*, TCanvas&, int&, int&) { throw std::runtime_error("measure failed"); }};
+  const long windowDCs = gdi::Live(gdi::Kind::WindowDC);
+  MEASUREITEMSTRUCT mis{};
+  mis.CtlType = ODT_MENU;
+  mis.itemData = reinterpret_cast<ULONG_PTR>(item);
+  SendMessageW(menuForm->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+  ASSERT_EQ(g_errors.size(), 1u);
+  EXPECT_EQ(g_errors[0], L"measure failed");
+  EXPECT_EQ(gdi::Live(gdi::Kind::WindowDC), windowDCs);
+  delete menuForm;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "screenlink/LedAPI.h"
+#include "ui/win/handles.h"
 
 namespace ledtest {
 
@@ -59,18 +60,9 @@ class NotifyWindow {
 // A 24-bit memory bitmap with a device context, to hand to AddWindow.
 class Picture {
  public:
-  Picture(int w, int h) : w_(w), h_(h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    dc_ = CreateCompatibleDC(nullptr);
-    bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bmp_);
-  }
-  ~Picture() {
-    SelectObject(dc_, old_);
-    DeleteObject(bmp_);
-    DeleteDC(dc_);
-  }
+  Picture(int w, int h)
+      : w_(w), h_(h), memory_(nullptr), bmp_(gdi::CreateTopDownDib(memory_.get(), w, h, &bits_)),
+        selected_(memory_.get(), bmp_) {}
   HDC Dc() const { return dc_; }
   void Set(int x, int y, COLORREF c) { SetPixelV(dc_, x, y, c); }
   // Fills with noise that differs for every `seed` (and does not compress).
@@ -81,7 +73,7 @@ class Picture {
     for (int y = 0; y < h_; ++y)
       for (int i = 0; i < 3 * w_; ++i) {
         x = x * 1664525u + 1013904223u;
-        bits_[y * stride + i] = static_cast<uint8_t>(x >> 24);
+        static_cast<uint8_t*>(bits_)[y * stride + i] = static_cast<uint8_t>(x >> 24);
       }
   }
   // Something like a menu board: yellow dish names and prices on black,
@@ -89,9 +81,9 @@ class Picture {
   void Board(unsigned seed) {
     RECT all{0, 0, w_, h_};
     FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0,
-                             L"宋体");
-    HGDIOBJ old = SelectObject(dc_, font);
+    const gdi::Font font(CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                     NONANTIALIASED_QUALITY, 0, L"宋体"));
+    const gdi::Selected selected(dc_, font);
     SetBkMode(dc_, TRANSPARENT);
     SetTextColor(dc_, RGB(255, 255, 0));
     static const wchar_t* dishes[] = {L"红烧肉", L"宫保鸡丁", L"麻婆豆腐", L"清蒸鱼", L"番茄炒蛋"};
@@ -100,17 +92,16 @@ class Picture {
       wsprintfW(line, L"%s %u", dishes[(i + seed) % 5], (seed * 7 + i) % 30 + 5);
       TextOutW(dc_, (i % 5) * 100, (i / 5) * 30 + 4, line, lstrlenW(line));
     }
-    SelectObject(dc_, old);
-    DeleteObject(font);
   }
-  const uint8_t* Bits() const { GdiFlush(); return bits_; }
+  const uint8_t* Bits() const { GdiFlush(); return static_cast<const uint8_t*>(bits_); }
 
  private:
   int w_, h_;
-  HDC dc_;
-  HBITMAP bmp_;
-  HGDIOBJ old_;
-  uint8_t* bits_ = nullptr;
+  void* bits_ = nullptr;
+  gdi::MemoryDC memory_;
+  gdi::Bitmap bmp_;
+  gdi::Selected selected_;
+  HDC dc_ = memory_.get();
 };
 
 }  // namespace ledtest

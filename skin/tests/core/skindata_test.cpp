@@ -394,3 +394,26 @@ TEST(StoredSkin, TheShippedSkinListsItsObjectsInOrder) {
   EXPECT_EQ(data.InActiveEffect, ieBrightness);
   EXPECT_EQ(data.ControlDefs.size(), 59u);
 }
+
+TEST(StoredSkin, FormInfoWritesEveryKeyItReads) {
+  TvpSkinData data;
+  TMemIniFile ini;
+  ini.SetText(
+      "[FORMINFO]\r\nclientrect=5,29,141,74\r\nlefttoppoint=68,31\r\nrightbottompoint=137,70\r\n"
+      "bgpictureindex=8\r\ntopstretch=1\r\nhittestrighttoppoint=137,6\r\nborderwidth=3\r\n"
+      "inactiveeffect=iegrayscale\r\n");
+  data.ReadFormInfo(ini);
+  TMemIniFile saved;
+  data.SaveFormInfo(saved);
+  EXPECT_EQ(saved.ReadSection("FORMINFO").size(), 25u);
+  EXPECT_EQ(saved.ReadString("FORMINFO", "inactiveeffect", ""), "iegrayscale");
+  EXPECT_EQ(saved.ReadString("FORMINFO", "hittestrighttoppoint", ""), "137,6");
+
+  TvpSkinData again;
+  again.ReadFormInfo(saved);
+  TMemIniFile resaved;
+  again.SaveFormInfo(resaved);
+  EXPECT_EQ(resaved.GetStrings(), saved.GetStrings());
+  EXPECT_TRUE(again.TopStretch);
+  EXPECT_EQ(again.BGPictureIndex, 8);
+}

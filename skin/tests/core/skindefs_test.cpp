@@ -198,3 +198,51 @@ TEST(SkinLists, SaveToIniErasesTheSectionFirst) {
   EXPECT_EQ(ini.ReadString("b", "disableskinrsect", ""), "0,0,0,0");
   EXPECT_EQ(ini.ReadString("b", "skinrect", ""), "1,1,2,2");
 }
+
+// The fixed sections write what they read: every key survives a save and a
+// load with its value, and absent colours fall back to the system's.
+TEST(SkinLists, FixedSectionsRoundTripThroughSaveToIni) {
+  auto source = Ini(
+      "[POPUPWINDOW]\nwindowpictureindex=2\nmaskpictureindex=3\nlefttoppoint=3,4\nrightbottompoint=37,36\n"
+      "itemsrect=3,3,37,37\nscrollmarkercolor=11838102\nrightstretch=1\nbottomstretch=1\n"
+      "[HINTWINDOW]\nwindowpictureindex=7\nclientrect=6,3,31,17\nfontname=Tahoma\nfontheight=11\n"
+      "fontstyle=fsbold\nfontcolor=255\nleftstretch=1\n"
+      "[SKINCOLORS]\ncbtnface=123\ncbtnshadow=456\n");
+  TvpDataSkinPopupWindow popup;
+  TvpDataSkinHintWindow hint;
+  TvpSkinColors colors;
+  popup.LoadFromIni(source);
+  hint.LoadFromIni(source);
+  colors.LoadFromIni(source);
+  EXPECT_EQ(popup.RBPoint, (Point{37, 36}));
+  EXPECT_TRUE(popup.RightStretch && !popup.LeftStretch);
+  EXPECT_EQ(hint.FontStyle, fsBold);
+  EXPECT_EQ(colors.BtnFace, 123u);
+  EXPECT_EQ(colors.Window, clWindow);
+
+  TMemIniFile saved;
+  popup.SaveToIni(saved);
+  hint.SaveToIni(saved);
+  colors.SaveToIni(saved);
+  EXPECT_EQ(saved.ReadSection("POPUPWINDOW").size(), 13u);
+  EXPECT_EQ(saved.ReadString("HINTWINDOW", "fontname", ""), "Tahoma");
+  EXPECT_EQ(saved.ReadInteger("SKINCOLORS", "cwindow", 0), static_cast<int32_t>(clWindow));
+
+  TvpDataSkinPopupWindow popup2;
+  TvpDataSkinHintWindow hint2;
+  TvpSkinColors colors2;
+  popup2.LoadFromIni(saved);
+  hint2.LoadFromIni(saved);
+  colors2.LoadFromIni(saved);
+  TMemIniFile again;
+  popup2.SaveToIni(again);
+  hint2.SaveToIni(again);
+  colors2.SaveToIni(again);
+  EXPECT_EQ(again.GetStrings(), saved.GetStrings());
+
+  TvpSkinColors system;
+  system.BtnFace = 1;
+  system.SetSystemColors();
+  EXPECT_EQ(system.BtnFace, clBtnFace);
+  EXPECT_EQ(system.BtnShadow, clBtnShadow);
+}

@@ -9,25 +9,17 @@ namespace {
 
 // A memory DC with a 24-bit DIB selected and Arial 14 as its font.
 struct Canvas {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bmp;
-  HGDIOBJ oldBmp, oldFont;
-  HFONT font = CreateFontW(-14, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
-  Canvas(int w, int h) {
-    bmp = BitmapFromRaster(plat::Raster(w, h, plat::clWhite));
-    oldBmp = SelectObject(dc, bmp);
-    oldFont = SelectObject(dc, font);
-  }
-  ~Canvas() {
-    SelectObject(dc, oldFont);
-    SelectObject(dc, oldBmp);
-    DeleteObject(font);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-  }
+  Canvas(int w, int h) : bmp(BitmapFromRaster(plat::Raster(w, h, plat::clWhite))), bmpSelected(dc, bmp) {}
+  gdi::MemoryDC memory{nullptr};
+  gdi::Bitmap bmp;
+  gdi::Font font{CreateFontW(-14, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial")};
+  HDC dc = memory.get();
+  gdi::Selected bmpSelected;
+  gdi::Selected fontSelected{dc, font};
+
   plat::Raster Pixels() {
     GdiFlush();
-    return RasterFromBitmap(bmp);
+    return RasterFromBitmap(bmp.get());
   }
 };
 
@@ -79,9 +71,9 @@ TEST(Bitmaps, FBitmapRowsAreTopDownAndMaskRegionComesFromThem) {
   plat::Raster m(7, 3, plat::clWhite);
   m.FillRect(Rect{0, 0, 7, 1}, plat::clBlack);
   m.FillRect(Rect{2, 2, 5, 3}, plat::clBlack);
-  HBITMAP h = BitmapFromRaster(m);
+  const gdi::Bitmap h = BitmapFromRaster(m);
   {
-    TvpFBitmap fb(h);
+    TvpFBitmap fb(h.get());
     ASSERT_EQ(fb.Width, 7);
     EXPECT_EQ(fb.Gap, 3);
     EXPECT_EQ(fb.Stride, 24);
@@ -91,25 +83,21 @@ TEST(Bitmaps, FBitmapRowsAreTopDownAndMaskRegionComesFromThem) {
     EXPECT_EQ(fb.Lines[1][0], 255);  // middle row white
     EXPECT_TRUE(fb.View().SamePixels(m));
   }
-  HRGN rgn = RegionFromMask(h);
-  ASSERT_NE(rgn, nullptr);
-  EXPECT_TRUE(PtInRegion(rgn, 6, 0));
-  EXPECT_FALSE(PtInRegion(rgn, 1, 1));
-  EXPECT_TRUE(PtInRegion(rgn, 4, 2));
-  EXPECT_FALSE(PtInRegion(rgn, 5, 2));
+  const gdi::Region rgn = RegionFromMask(h.get());
+  ASSERT_TRUE(rgn);
+  EXPECT_TRUE(PtInRegion(rgn.get(), 6, 0));
+  EXPECT_FALSE(PtInRegion(rgn.get(), 1, 1));
+  EXPECT_TRUE(PtInRegion(rgn.get(), 4, 2));
+  EXPECT_FALSE(PtInRegion(rgn.get(), 5, 2));
   RECT box;
-  EXPECT_EQ(GetRgnBox(rgn, &box), COMPLEXREGION);
-  DeleteObject(rgn);
-  DeleteObject(h);
-  EXPECT_EQ(RegionFromData(RegionData{}), nullptr);
+  EXPECT_EQ(GetRgnBox(rgn.get(), &box), COMPLEXREGION);
+  EXPECT_FALSE(RegionFromData(RegionData{}));
 }
 
 TEST(Bitmaps, EffectPictureRoundTripsThroughTheDevice) {
   plat::Raster src(5, 2, plat::RGBColor(0, 0, 0));
   src.SetPixel(4, 1, plat::RGBColor(200, 100, 50));
-  HBITMAP h = BitmapFromRaster(src);
-  TvpEffectBmp e(RasterFromBitmap(h));
-  DeleteObject(h);
+  TvpEffectBmp e(RasterFromBitmap(BitmapFromRaster(src).get()));
   e.ChangeBrightness(0.5);
   Canvas c(5, 2);
   DrawRaster(c.dc, 0, 0, e.Pixels());

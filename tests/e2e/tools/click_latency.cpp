@@ -30,6 +30,12 @@ int CountDone(HWND log) {
 int wmain(int argc, wchar_t** argv) {
   const int sends = argc > 1 ? _wtoi(argv[1]) : 200;
   const double loss = argc > 2 ? _wtof(argv[2]) : 0.0;
+  // Anything else (a flag meant for another program, a word) reads as 0 sends,
+  // which leaves nothing to measure.
+  if (argc > 3 || sends < 1 || loss < 0 || loss >= 1) {
+    std::fprintf(stderr, "usage: platora_click_latency [SENDS >= 1] [LOSS 0..<1]\n");
+    return 2;
+  }
 
   // The screen on a free port; the relay takes the screen port the program uses.
   ledscreen::ScreenServer::Options o;

@@ -248,11 +248,10 @@ void CALLBACK LookAtPopup(HWND, UINT, UINT_PTR id, DWORD) {
   if (popup && IsWindowVisible(popup)) {
     RECT wr;
     GetWindowRect(popup, &wr);
-    HDC dc = GetWindowDC(popup);
-    g_border = GetPixel(dc, 5, 0);
-    g_shadow = GetPixel(dc, wr.right - wr.left - 1, 10);
-    g_corner = GetPixel(dc, wr.right - wr.left - 1, 0);
-    ReleaseDC(popup, dc);
+    const gdi::WindowDC dc = gdi::WindowDC::Adopt(popup, GetWindowDC(popup));
+    g_border = GetPixel(dc.get(), 5, 0);
+    g_shadow = GetPixel(dc.get(), wr.right - wr.left - 1, 10);
+    g_corner = GetPixel(dc.get(), wr.right - wr.left - 1, 0);
     g_seen = true;
   }
   EndMenu();
@@ -263,9 +262,7 @@ TEST_F(XPMenus, FlatPopupGetsAOneLineBorderAndAShadow) {
   SetTimer(nullptr, 0, 300, LookAtPopup);
   f().Popup1->Popup(100, 100);
   if (!g_seen) GTEST_SKIP() << "no popup window to look at";
-  HDC dc = GetDC(nullptr);
-  const auto wc = f().XPStyle1->WorkingColors(dc);
-  ReleaseDC(nullptr, dc);
+  const auto wc = f().XPStyle1->WorkingColors(gdi::WindowDC().get());
   EXPECT_EQ(g_border, wc.MenuBorder);
   EXPECT_EQ(g_shadow, wc.MenuShadow);
   EXPECT_EQ(g_corner, GetSysColor(COLOR_BTNFACE));

@@ -19,11 +19,11 @@ void Pump() {
   }
 }
 
-COLORREF PixelOf(TWinControl* c, int x, int y) {
-  HDC dc = GetDC(c->Handle());
-  const COLORREF p = GetPixel(dc, x, y);
-  ReleaseDC(c->Handle(), dc);
-  return p;
+COLORREF PixelOf(TWinControl* c, int x, int y) { return GetPixel(gdi::WindowDC(c->Handle()).get(), x, y); }
+
+// A colour lightened as the painter lightens it on the control's device.
+COLORREF LightenOn(TWinControl* c, COLORREF color, int percent) {
+  return TXPStyle::LightenFor(gdi::WindowDC(c->Handle()).get(), color, percent);
 }
 
 // A 16 x 16 glyph: olive background (transparent, bottom-left) and a red
@@ -109,12 +109,7 @@ class XPStyleTest : public ::testing::Test {
   }
   void TearDown() override { delete form_; }
   TTestForm& f() { return *form_; }
-  xp::XPWorkingColors Colors(TWinControl* c) {
-    HDC dc = GetDC(c->Handle());
-    const auto wc = f().XPStyle1->WorkingColors(dc);
-    ReleaseDC(c->Handle(), dc);
-    return wc;
-  }
+  xp::XPWorkingColors Colors(TWinControl* c) { return f().XPStyle1->WorkingColors(gdi::WindowDC(c->Handle()).get()); }
   TTestForm* form_ = nullptr;
 };
 
@@ -178,8 +173,7 @@ TEST_F(XPStyleTest, GlyphButtonFaceEdgeAndShadeFollowHoverPressAndDisable) {
   TBitBtn* b = f().Glyph1;
   const auto wc = Colors(b);
   const int w = b->Width(), h = b->Height();
-  HDC dc = GetDC(b->Handle());
-  auto L = [&](COLORREF c, int p) { return TXPStyle::LightenFor(dc, c, p); };
+  auto L = [&](COLORREF c, int p) { return LightenOn(b, c, p); };
   const COLORREF shadow = Sys(COLOR_BTNSHADOW);
 
   // Resting: icon-back face, shadow-coloured edge, raised shade right and below.
@@ -217,7 +211,6 @@ TEST_F(XPStyleTest, GlyphButtonFaceEdgeAndShadeFollowHoverPressAndDisable) {
   for (int y = 0; y < h; ++y)
     for (int x = w / 2; x < w - 3; ++x) disabledInk += PixelOf(b, x, y) == wc.Disabled;
   EXPECT_GT(disabledInk, 5);
-  ReleaseDC(b->Handle(), dc);
 }
 
 TEST_F(XPStyleTest, SpaceKeyPressesTheButtonOnceAndIgnoresRepeats) {
@@ -226,9 +219,7 @@ TEST_F(XPStyleTest, SpaceKeyPressesTheButtonOnceAndIgnoresRepeats) {
   ASSERT_NE(hook, nullptr);
   const int h = b->Height();
   const auto wc = Colors(b);
-  HDC dc = GetDC(b->Handle());
-  const COLORREF edge = TXPStyle::LightenFor(dc, wc.SelectBorder, 60);
-  ReleaseDC(b->Handle(), dc);
+  const COLORREF edge = LightenOn(b, wc.SelectBorder, 60);
   SendMessageW(b->Handle(), WM_KEYDOWN, VK_SPACE, 0);
   EXPECT_TRUE(hook->SpaceDown);
   EXPECT_TRUE(hook->SpaceRepeat);
@@ -245,9 +236,7 @@ TEST_F(XPStyleTest, HotGlyphMovesUpLeftOverItsShadowAndIsDimmedAtRest) {
   TBitBtn* b = f().Bare1;  // 40 x 30, glyph only: glyph at (12, 7 + 1)
   const auto wc = Colors(b);
   const int gx = (40 - 16) / 2, gy = (30 - 16) / 2 + 1;
-  HDC dc = GetDC(b->Handle());
-  const COLORREF red = RGB(255, 0, 0), dimmed = TXPStyle::LightenFor(dc, red, 30);
-  ReleaseDC(b->Handle(), dc);
+  const COLORREF red = RGB(255, 0, 0), dimmed = LightenOn(b, red, 30);
 
   EXPECT_EQ(PixelOf(b, gx + 5, gy + 5), dimmed);
   EXPECT_EQ(PixelOf(b, gx + 10, gy + 10), dimmed);
@@ -308,9 +297,7 @@ TEST_F(XPStyleTest, EditFrameChangesWithFocusAndTheEditTurnsFlat) {
   EXPECT_EQ(PixelOf(e, 0, 0), Darken(parent, 60));
   e->SetFocus();
   Pump();
-  HDC dc = GetDC(e->Handle());
-  const COLORREF focused = TXPStyle::LightenFor(dc, wc.SelectBorder, 60);
-  ReleaseDC(e->Handle(), dc);
+  const COLORREF focused = LightenOn(e, wc.SelectBorder, 60);
   RECT cr = e->ClientRect();
   EXPECT_EQ(PixelOf(e, 0, 0), focused);
   EXPECT_EQ(PixelOf(e, cr.right - 1, cr.bottom - 1), focused);
@@ -321,24 +308,25 @@ TEST_F(XPStyleTest, EditFrameChangesWithFocusAndTheEditTurnsFlat) {
 
 TEST_F(XPStyleTest, PanelAndGroupBoxFrames) {
   TPanel* p = f().Panel1;
-  HDC dc = GetDC(p->Handle());
   const COLORREF col = ColorToRGB(p->Color());
-  const COLORREF light = TXPStyle::LightenFor(dc, col, 60), dark = Darken(col, 60);
-  ReleaseDC(p->Handle(), dc);
+  const COLORREF light = LightenOn(p, col, 60), dark = Darken(col, 60);
   EXPECT_EQ(PixelOf(p, 0, 0), light);
   EXPECT_EQ(PixelOf(p, 0, 30), light);
   EXPECT_EQ(PixelOf(p, 99, 30), dark);
   EXPECT_EQ(PixelOf(p, 50, 59), dark);
 
   TGroupBox* g = f().Group1;
-  HDC gdc = GetDC(g->Handle());
-  TCanvas c(gdc);
-  c.Font().Assign(g->Font());
-  const int h = c.TextHeight(L"Group"), w = c.TextWidth(L"Group"), a = h / 2;
-  c.SetHandle(nullptr);
+  int h, w;
+  {
+    const gdi::WindowDC gdc(g->Handle());
+    TCanvas c(gdc.get());
+    c.Font().Assign(g->Font());
+    h = c.TextHeight(L"Group");
+    w = c.TextWidth(L"Group");
+  }
+  const int a = h / 2;
   const COLORREF gc = ColorToRGB(g->Color());
-  const COLORREF glight = TXPStyle::LightenFor(gdc, gc, 60), gdark = Darken(gc, 60);
-  ReleaseDC(g->Handle(), gdc);
+  const COLORREF glight = LightenOn(g, gc, 60), gdark = Darken(gc, 60);
   const COLORREF parent = ColorToRGB(f().Color());
   RECT cr = g->ClientRect();
   EXPECT_EQ(PixelOf(g, 3, 0), parent);           // band above the frame
