@@ -14,6 +14,13 @@ if(PLATORA_WIN32)
   add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 NOMINMAX WIN32_LEAN_AND_MEAN)
   # One self-contained exe/dll: no MinGW runtime DLLs next to it.
   add_link_options(-static -static-libgcc -static-libstdc++)
+  # zlib linked in too: Wine brings a zlib1.dll of its own, Windows does not.
+  # A tree that found the DLL's import library before looks again.
+  set(ZLIB_USE_STATIC_LIBS ON)
+  if(ZLIB_LIBRARY_RELEASE MATCHES "\\.dll\\.a$")
+    unset(ZLIB_LIBRARY_RELEASE CACHE)
+    unset(ZLIB_LIBRARY CACHE)
+  endif()
 elseif(PLATORA_SANITIZE)
   if(PLATORA_FUZZ)
     # Coverage for the libraries too, or the fuzzers only see their own file.

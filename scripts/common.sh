@@ -41,7 +41,7 @@ fi
 PACKAGES=("${WINE_PACKAGES[@]}" libz-mingw-w64-dev xvfb xauth
           fonts-wqy-zenhei fonts-liberation libpng-dev cmake googletest
           libbenchmark-dev imagemagick g++ make clang libclang-rt-14-dev
-          zlib1g-dev)
+          zlib1g-dev zip unzip)
 
 install_packages() {
   remove_unrunnable_wine32

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "app/core/board_turn.h"
 #include "app/core/menu_file.h"
 #include "app/core/settings_file.h"
 #include "screenlink/LedAPI.h"
@@ -199,16 +198,10 @@ void TForm1::BuildComponents() {
   // Board fonts live in the two font dialogs.
   FontDialog1 = new TFontDialog(this);
   FontDialog1->Name = L"FontDialog1";
-  FontDialog1->Font().SetName(L"Arial");
-  FontDialog1->Font().SetHeight(-11);
-  FontDialog1->Font().SetColor(clRed);
-  FontDialog1->Font().SetCharset(ANSI_CHARSET);
+  SetDefaultPriceFont(FontDialog1->Font());
   FontDialog2 = new TFontDialog(this);
   FontDialog2->Name = L"FontDialog2";
-  FontDialog2->Font().SetName(L"@宋体");
-  FontDialog2->Font().SetHeight(-16);
-  FontDialog2->Font().SetColor(clRed);
-  FontDialog2->Font().SetCharset(ANSI_CHARSET);
+  SetDefaultNameFont(FontDialog2->Font());
   OpenDialog1 = new TOpenDialog(this);
   OpenDialog1->Name = L"OpenDialog1";
   OpenDialog1->Filter = L"菜单文件(*.txt)|*.txt";
@@ -240,14 +233,8 @@ void TForm1::FormCreate(TObject*) {
   Settings.Spacing = 0;
   Settings.PriceOffset = 0;
   // Both pictures black, with a black brush kept for all later drawing.
-  TCanvas& board = Image1->Canvas();
-  board.Brush().SetColor(clBlack);
-  board.Font().Assign(FontDialog1->Font());
-  board.Rectangle(0, 0, Image1->Width(), Image1->Height());
-  TCanvas& strip = Image2->Canvas();
-  strip.Brush().SetColor(clBlack);
-  strip.Font().Assign(FontDialog2->Font());
-  strip.Rectangle(0, 0, Image2->Width(), Image2->Height());
+  BlackenPicture(Image1->Picture(), FontDialog1->Font());
+  BlackenPicture(Image2->Picture(), FontDialog2->Font());
   // The built-in screen address.
   Settings.ScreenIp = L"192.168.1.99";
   // The settings file, then the default menu file.
@@ -342,40 +329,13 @@ void TForm1::BitBtn15Click(TObject*) {
 void TForm1::BitBtn17Click(TObject*) { Close(); }
 
 void TForm1::BitBtn18Click(TObject*) {
-  TCanvas& board = Image1->Canvas();
-  TCanvas& strip = Image2->Canvas();
-  // The board shows the result even when the title fails below.
+  // The board shows the result even when the title fails.
   gdi::ScopeExit refresh([this] {
     Image1->Invalidate();
     Image2->Invalidate();
   });
-
-  // Fonts and the name height H (signed).
-  board.Font().Assign(FontDialog1->Font());
-  strip.Font().Assign(FontDialog2->Font());
-  const int H = FontDialog2->Font().Height();
-  const int v = Settings.VerticalOffset, s = Settings.Spacing, p = Settings.PriceOffset;
-
-  // Clear the strip.
-  strip.Rectangle(0, 0, 96, 512);
-  // Names, entry 1 nearest the strip's bottom.
-  for (int k = 1; k <= 15; ++k) SidewaysTextOut(strip, v, 512 + k * (H - s), MenuLine(2 * k - 1));
-  // Stand the strip up as board columns.
-  plat::Raster stripPixels = Image2->Picture().Raster();
-  plat::Raster boardPixels = Image1->Picture().Raster();
-  TurnStripIntoBoard(stripPixels, boardPixels);
-  // Price font; clear the price band (rows 81 to 95).
-  board.Font().Assign(FontDialog1->Font());
-  board.Rectangle(0, 81, 512, 96);
-  // Prices.
-  for (int k = 1; k <= 15; ++k) board.TextOut((k - 1) * (s - H) + p, v + 82, MenuLine(2 * k));
-  // The title picture, squeezed from 32 into the last 31 columns.
-  if (Settings.ShowTitle == 1) {
-    board.Rectangle(481, 0, 512, 96);
-    TBitmap title;
-    title.LoadFromFile(L"title.bmp");
-    board.CopyRect(RECT{481, 0, 512, 96}, title.Canvas(), RECT{0, 0, 32, 96});
-  }
+  DrawBoard(Image1->Picture(), Image2->Picture(), FontDialog1->Font(), FontDialog2->Font(), Settings,
+            [this](int n) { return MenuLine(n); });
 }
 
 void TForm1::WndProc(TMessage& m) {
@@ -384,53 +344,4 @@ void TForm1::WndProc(TMessage& m) {
     return;
   }
   TForm::WndProc(m);
-}
-
-// ---------------------------------------------------------------- sideways text
-
-void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
-  TFont& font = canvas.Font();
-  if (font.Name().empty() || font.Name()[0] != L'@') {
-    canvas.TextOut(x, y, text);
-    return;
-  }
-  if (text.empty()) return;
-  // The "@" face is not drawn the same way everywhere (some platforms put
-  // every character on one spot), so each character is drawn on its own with
-  // the plain face turned 90 degrees anticlockwise. Characters follow each
-  // other along x, one em apart, each standing on its own cell line.
-  HDC dc = canvas.Handle();
-  LOGFONTW lf = font.LogFont();
-  std::wstring face = font.Name().substr(1);
-  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-  lf.lfEscapement = 0;
-  lf.lfOrientation = 0;
-  const gdi::Font upright(CreateFontIndirectW(&lf));
-  lf.lfEscapement = 900;
-  lf.lfOrientation = 900;
-  const gdi::Font turned(CreateFontIndirectW(&lf));
-
-  gdi::SavedState saved(dc);
-  SelectObject(dc, upright.get());
-  TEXTMETRICW tm;
-  GetTextMetricsW(dc, &tm);
-  const int em = tm.tmHeight - tm.tmInternalLeading;
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColorToRGB(font.Color()));
-  SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-  int pos = x;
-  for (size_t i = 0; i < text.size();) {
-    const size_t n = (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size()) ? 2 : 1;
-    SelectObject(dc, upright.get());
-    SIZE ext{0, 0};
-    GetTextExtentPoint32W(dc, text.data() + i, static_cast<int>(n), &ext);
-    SelectObject(dc, turned.get());
-    // The turned cell spans [px, px + cell height) across and [py - width, py)
-    // down; its em box starts after the internal leading.
-    const int px = pos - tm.tmInternalLeading;
-    const int py = y + (em + ext.cx) / 2;
-    ExtTextOutW(dc, px, py, 0, nullptr, text.data() + i, static_cast<UINT>(n), nullptr);
-    pos += em;
-    i += n;
-  }
 }

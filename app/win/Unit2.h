@@ -7,21 +7,12 @@
 
 #include <memory>
 
+#include "app/win/board.h"
 #include "ui/win/controls.h"
 
 class TXPStyle;
 #include "ui/win/dialogs.h"
 
-// The program-wide settings, one instance for the run. Flags count as set
-// only when exactly 1.
-struct BoardSettings {
-  std::wstring ScreenIp;
-  int32_t VerticalOffset = 0;
-  int32_t Spacing = 0;
-  int32_t PriceOffset = 0;
-  int32_t ShowTitle = 0;
-  int32_t SaveToCard = 0;
-};
 extern BoardSettings Settings;
 
 namespace vp {
@@ -112,8 +103,3 @@ class TForm1 : public TForm {
 };
 
 extern TForm1* Form1;
-
-// Draws `text` with a font whose face starts with "@" so that each character
-// lies turned a quarter turn anticlockwise, cell top-left at (x, y), text
-// running to the right. Fonts without "@" are drawn as plain text.
-void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text);

@@ -63,12 +63,16 @@ void AddTestWindows(TestProgram program) {
 
 }  // namespace
 
-void OpenLink(HWND window, const LogLine& log) {
+int32_t OpenLinkOn(HWND window, int localPort) {
   TLedDevice device{};
   device.LinkType = 1;
-  device.LocalPort = 8888;
+  device.LocalPort = localPort;
   LinkHandle = LED_Open(&device, 1, window, WM_LED_NOTIFY);
-  if (LinkHandle == -1) {
+  return LinkHandle;
+}
+
+void OpenLink(HWND window, const LogLine& log) {
+  if (OpenLinkOn(window, kWindowLinkPort) == -1) {
     MessageBoxW(window, L"无法打开指定通讯链路!", L"错误信息", MB_OK);
     return;
   }

@@ -19,9 +19,15 @@ extern int32_t LinkHandle;
 // Appends one line to the result log.
 using LogLine = std::function<void(const std::wstring&)>;
 
+// The local port the main window's link sends from and receives on.
+inline constexpr int kWindowLinkPort = 8888;
+
 // Opens the UDP link with notifications (WM_LED_NOTIFY) to `window`. A
 // failure is shown in a message box over the window; success is logged.
 void OpenLink(HWND window, const LogLine& log);
+// The same open on another local port, silently: stores and returns
+// LinkHandle (-1 when the port is taken or the link cannot be opened).
+int32_t OpenLinkOn(HWND window, int localPort);
 void CloseLink();
 
 // The log line for a WM_LED_NOTIFY message's record, if the log reports it.

@@ -1,38 +1,26 @@
 #include "vpSkinWin.h"
 
+#include <algorithm>
+
+#include "ui/win/controls.h"
+
 namespace vp {
-
-namespace {
-
-struct EnumCtx {
-  HWND owner;
-  const std::function<bool(HWND)>* filter;
-  std::vector<HWND> forms;
-};
-
-BOOL CALLBACK CollectForm(HWND hwnd, LPARAM p) {
-  auto* c = reinterpret_cast<EnumCtx*>(p);
-  if (hwnd != c->owner && TvpWinSkinMessageSink::IsProgramWindow(hwnd) && (!*c->filter || (*c->filter)(hwnd)))
-    c->forms.push_back(hwnd);
-  return TRUE;
-}
-
-}  // namespace
-
-bool TvpWinSkinMessageSink::IsProgramWindow(HWND hwnd) {
-  return reinterpret_cast<HMODULE>(GetClassLongPtrW(hwnd, GCLP_HMODULE)) == GetModuleHandleW(nullptr);
-}
 
 void TvpWinSkinMessageSink::Broadcast(unsigned msg, const TvpSkinData* sender) {
   const WPARAM wParam = reinterpret_cast<WPARAM>(sender);
   const LPARAM lParam = kSkinMessageLParam;
   if (owner_ && IsWindow(owner_)) SendMessageW(owner_, msg, wParam, lParam);
+  if (!Application) return;
 
-  // Collect first: a receiver may create or destroy windows while handling.
-  EnumCtx ctx{owner_, &isForm_, {}};
-  EnumThreadWindows(GetCurrentThreadId(), CollectForm, reinterpret_cast<LPARAM>(&ctx));
-  for (HWND hwnd : ctx.forms)
-    if (IsWindow(hwnd)) SendMessageW(hwnd, msg, wParam, lParam);
+  // A copy: a receiver may create or free forms while handling. A form freed
+  // meanwhile is no longer in the application's list and is skipped.
+  const std::vector<TForm*> forms = Application->Forms();
+  for (TForm* form : forms) {
+    const auto& live = Application->Forms();
+    if (std::find(live.begin(), live.end(), form) == live.end()) continue;
+    if (owner_ && form->HandleAllocated() && form->Handle() == owner_) continue;
+    SendMessageW(form->Handle(), msg, wParam, lParam);
+  }
 }
 
 std::vector<uint8_t> LoadDefaultSkinResource() {

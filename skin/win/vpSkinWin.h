@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "skin/core/vpSkinData.h"
@@ -12,25 +11,20 @@
 namespace vp {
 
 // Sends each skin message (SendMessageW, wParam = the skin data, lParam =
-// 1000) to the owner form's window first, then to every other top-level
-// window of the calling thread that is a form of this program, in z-order.
-// By default a "form of this program" is a window whose class was registered
-// by this executable's module; SetFormFilter narrows that further.
+// 1000) to the owner form's window first, then to the window of every other
+// form of the application, in the application's order; a form whose window
+// does not exist yet gets it made. Windows that are not forms (helper
+// windows of menus and popups) are not told.
 class TvpWinSkinMessageSink : public SkinMessageSink {
  public:
   explicit TvpWinSkinMessageSink(HWND owner = nullptr) : owner_(owner) {}
   void SetOwner(HWND owner) { owner_ = owner; }
   HWND Owner() const { return owner_; }
-  void SetFormFilter(std::function<bool(HWND)> isForm) { isForm_ = std::move(isForm); }
 
   void Broadcast(unsigned msg, const TvpSkinData* sender) override;
 
-  // True when hwnd's window class belongs to this executable's module.
-  static bool IsProgramWindow(HWND hwnd);
-
  private:
   HWND owner_;
-  std::function<bool(HWND)> isForm_;
 };
 
 // The packed default skin linked in as the RCDATA resource "DEFAULTSKIN" of

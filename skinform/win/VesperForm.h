@@ -259,6 +259,10 @@ class TvpVesperForm : public TComponent, private TWindowHook, private TvpFreeNot
   int DefMenuItemHeight = 20;
   TFont& DefMenuItemFont() { return defMenuItemFont_; }
   bool UseDefaultSysMenu = true;
+  // The user's menu the system menu shows (merged with the standard items
+  // while UseDefaultSysMenu); none: the standard menu alone.
+  TPopupMenu* SystemMenu() const;
+  void SetSystemMenu(TPopupMenu* menu);
   TvpSkinData* SkinData() const { return skinData_; }
   void SetSkinData(TvpSkinData* v);
   TvpSkinData* MenusSkinData = nullptr;
@@ -386,6 +390,19 @@ class TvpVesperForm : public TComponent, private TWindowHook, private TvpFreeNot
   void DropDownMenu(TMenuItem* menu, const RECT& under, bool popupUp);
   void HideSkinMenu();  // hides an open skinned popup menu
   void ClearMagnetLatches();
+  // The standard system menu rebuilt for the window's state (its items).
+  TMenuItem* GetSystemMenuItems();
+  // Opens the system menu against a screen rectangle (empty: at a point).
+  void ShowSystemMenu(const RECT& under);
+  // Alt+Space: under every enabled system-menu button.
+  void ShowSystemMenuForKey();
+  void RunSystemMenuCommand(int command);  // a skinform::SysMenuCommand
+  // A skinned menu of the frame opens: keys go to it until it closes.
+  void MarkSkinMenuOpen();
+  // The menu closed: the button that held it comes up, keys go back.
+  void SkinMenuClosed();
+  bool SkinMenuVisible() const;
+  TvpSkinMenu* SkinMenu() const;  // the frame's popup menu engine
 
   // Parts owned by the window-behaviour file (system menu, tray menu, popup
   // menu engine); defined there.

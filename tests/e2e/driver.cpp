@@ -69,7 +69,11 @@ BOOL CALLBACK FindTopProc(HWND h, LPARAM l) {
   auto* f = reinterpret_cast<FindTop*>(l);
   DWORD pid = 0;
   GetWindowThreadProcessId(h, &pid);
-  if (pid == f->pid && IsWindowVisible(h) && Text(h) == f->caption) {
+  // The application's own window carries the title for the task bar only;
+  // it is no window an operator looks at.
+  wchar_t cls[32] = {};
+  GetClassNameW(h, cls, 32);
+  if (pid == f->pid && IsWindowVisible(h) && Text(h) == f->caption && std::wstring(cls) != L"PlatoraApplication") {
     f->found = h;
     return FALSE;
   }

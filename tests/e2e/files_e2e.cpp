@@ -130,3 +130,122 @@ TEST(FilesE2E, AFailedWriteKeepsTheWindowAndTheOldFiles) {
   ASSERT_TRUE(prog.WaitExit());
   EXPECT_EQ(ReadBytes(dir / "default.lst").substr(0, 8), "\xb8\xc4\xb9\xfd\xb5\xc4\xb2\xcb");
 }
+
+TEST(FilesE2E, ACloseWithoutChangesStillRewritesBothFilesInTheirOwnForm) {
+  // Files as a person might have typed them: bare numbers, LF line ends.
+  const auto dir = ScratchDir("unchanged");
+  WriteBytes(dir / "messbay.ini", "10\n20\n127.0.0.1\n1\n2\n3\n0\n0\n");
+  std::vector<std::string> lines;
+  for (int n = 1; n <= 30; ++n) lines.push_back(std::string(1, 'm').append(std::to_string(n)));
+  std::string menu;
+  for (const auto& l : lines) menu.append(l).append("\n");
+  WriteBytes(dir / "default.lst", menu);
+  Program prog(dir);
+  HWND main = prog.Main();
+  ASSERT_TRUE(main);
+  Click(FindByText(main, L"退出"));
+  ASSERT_TRUE(prog.WaitExit());
+  const std::string ini = ReadBytes(dir / "messbay.ini");
+  EXPECT_NE(ini.find("\r\n127.0.0.1\r\n1" + kVert + "\r\n2" + kSpacing + "\r\n3" + kPrice + "\r\n0" + kTitle +
+                     "\r\n0" + kCard + "\r\n"),
+            std::string::npos)
+      << ini;
+  EXPECT_EQ(ReadBytes(dir / "default.lst"), MenuBytes(lines));
+}
+
+namespace {
+
+// The program's open or save dialog: a dialog window of the process that is
+// not the main window.
+HWND FileDialog(const Program& prog, int timeoutMs = 10000) {
+  struct Find {
+    DWORD pid;
+    HWND found = nullptr;
+  } f{prog.Pid()};
+  WaitFor([&] {
+    EnumWindows(
+        [](HWND h, LPARAM l) -> BOOL {
+          auto* f = reinterpret_cast<Find*>(l);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(h, &pid);
+          wchar_t cls[16] = {};
+          GetClassNameW(h, cls, 16);
+          if (pid == f->pid && IsWindowVisible(h) && wcscmp(cls, L"#32770") == 0) {
+            f->found = h;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found != nullptr;
+  }, timeoutMs);
+  return f.found;
+}
+
+std::string Gbk(const std::wstring& w) {
+  std::string out(w.size() * 2 + 1, '\0');
+  const int n = WideCharToMultiByte(936, 0, w.c_str(), static_cast<int>(w.size()), out.data(),
+                                    static_cast<int>(out.size()), nullptr, nullptr);
+  out.resize(static_cast<size_t>(std::max(n, 0)));
+  return out;
+}
+
+// Types the file name into the dialog and presses its OK or Cancel button.
+void AnswerFileDialog(HWND dialog, const std::wstring& name, bool ok) {
+  if (ok) SetDlgItemTextW(dialog, 0x47C /* file name box */, name.c_str());
+  PostMessageW(dialog, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
+  WaitFor([&] { return !IsWindow(dialog); });
+}
+
+}  // namespace
+
+TEST(FilesE2E, SaveAndOpenThroughTheirDialogsWithCancelAndOverwrite) {
+  const auto dir = ScratchDir("menudialogs");
+  WriteLoopbackSettings(dir);
+  const auto file = dir / "menu.txt";
+  WriteBytes(file, "an older menu\r\n");
+  Program prog(dir);
+  HWND main = prog.Main();
+  ASSERT_TRUE(main);
+  SetText(MenuEdit(main, 1), L"  汤  ");
+  SetText(MenuEdit(main, 2), L"");
+  SetText(MenuEdit(main, 30), L"九元");
+  std::vector<std::wstring> typed;
+  for (int n = 1; n <= 30; ++n) typed.push_back(Text(MenuEdit(main, n)));
+
+  // Cancelled save: the old file stays.
+  PostClick(FindByText(main, L"保存菜谱"));
+  HWND dlg = FileDialog(prog);
+  ASSERT_TRUE(dlg);
+  AnswerFileDialog(dlg, L"", false);
+  Sleep(300);
+  EXPECT_EQ(ReadBytes(file), "an older menu\r\n");
+
+  // Saving over it asks nothing and replaces it.
+  PostClick(FindByText(main, L"保存菜谱"));
+  dlg = FileDialog(prog);
+  ASSERT_TRUE(dlg);
+  AnswerFileDialog(dlg, WinPath(file), true);
+  ASSERT_TRUE(WaitFor([&] { return ReadBytes(file).size() > 20; }));
+  EXPECT_EQ(FileDialog(prog, 1000), nullptr) << "a question about replacing the file";
+  std::string expect;
+  for (const auto& t : typed) expect += Gbk(t) + "\r\n";
+  EXPECT_EQ(ReadBytes(file), expect);
+
+  // The operator changes the menu; a cancelled open keeps the change.
+  SetText(MenuEdit(main, 1), L"改过");
+  PostClick(FindByText(main, L"打开菜谱"));
+  dlg = FileDialog(prog);
+  ASSERT_TRUE(dlg);
+  AnswerFileDialog(dlg, L"", false);
+  Sleep(300);
+  EXPECT_EQ(Text(MenuEdit(main, 1)), L"改过");
+
+  // Opening the saved file brings back every box exactly.
+  PostClick(FindByText(main, L"打开菜谱"));
+  dlg = FileDialog(prog);
+  ASSERT_TRUE(dlg);
+  AnswerFileDialog(dlg, WinPath(file), true);
+  ASSERT_TRUE(WaitFor([&] { return Text(MenuEdit(main, 1)) == typed[0]; }));
+  for (int n = 1; n <= 30; ++n) EXPECT_EQ(Text(MenuEdit(main, n)), typed[static_cast<size_t>(n - 1)]) << n;
+}

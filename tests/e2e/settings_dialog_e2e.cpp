@@ -121,6 +121,28 @@ TEST(SettingsDialogE2E, TickingShowTitleRedrawsAtOnceAndCancelKeepsIt) {
   EXPECT_EQ(IniValue(dir, 7), 1);
 }
 
+TEST(SettingsDialogE2E, TheMainWindowKeepsWorkingWhileTheDialogIsOpen) {
+  const auto dir = ScratchDir("dlg_typing");
+  WriteLoopbackSettings(dir);
+  Session s(dir);
+  HWND board = BoardImage(s.main);
+  for (int n = 1; n <= 30; ++n) SetText(MenuEdit(s.main, n), L"");
+  Click(FindByText(s.main, L"预览"));
+  ASSERT_TRUE(WaitFor([&] { return !AnyLit(Capture(board), {0, 0, 512, 96}); }));
+  Dialog d = s.Open();
+  ASSERT_TRUE(d.box);
+  SetText(MenuEdit(s.main, 1), L"田田");
+  Click(FindByText(s.main, L"预览"));
+  EXPECT_TRUE(WaitFor([&] { return AnyLit(Capture(board), {1, 0, 17, 81}); }));
+  EXPECT_TRUE(IsWindowVisible(d.box));
+  Click(d.Button(L"取消"));
+  s.Exit();
+  std::ifstream menu(dir / "default.lst", std::ios::binary);
+  std::string first;
+  std::getline(menu, first);
+  EXPECT_EQ(first, "\xcc\xef\xcc\xef\r");  // 田田 in GBK
+}
+
 TEST(SettingsDialogE2E, SaveToCardOnlyThroughOkAndTheBoxKeepsItsState) {
   const auto dir = ScratchDir("dlg_card");
   WriteLoopbackSettings(dir);

@@ -43,6 +43,57 @@ int Channel(uint32_t v, uint32_t mask) {
   return static_cast<int>((x * 255 + max / 2) / max);
 }
 
+constexpr int kRle8 = 1;
+constexpr int64_t kMinCodedPixels = 256 * 256;
+constexpr int64_t kMaxPixelsPerCodeByte = 4096;
+constexpr int kRle4 = 2;
+
+// Decodes run-length coded palette indices (bottom row first) from
+// data[begin, end) into `indices` (top-down, one byte per pixel). Pixels the
+// code skips (end of line, delta, an early end) keep index 0, as in a fresh
+// picture; runs past the right edge are cut there. Data that stops without the
+// end-of-picture mark ends the picture where it stops. Returns the position
+// after the last byte used.
+size_t DecodeRle(const uint8_t* data, size_t begin, size_t end, int bits, int width, int height,
+                 std::vector<uint8_t>& indices) {
+  int x = 0, row = 0;  // row 0 is the bottom row
+  auto put = [&](int idx) {
+    if (x < width) indices[static_cast<size_t>(height - 1 - row) * width + x] = static_cast<uint8_t>(idx);
+    x = std::min(x + 1, width);
+  };
+  size_t pos = begin;
+  while (row < height && end - pos >= 2) {
+    const int count = data[pos], value = data[pos + 1];
+    pos += 2;
+    if (count > 0) {  // a run of one index (RLE8), or of two alternating ones (RLE4)
+      for (int i = 0; i < count && x < width; ++i)
+        put(bits == 8 ? value : (i % 2 == 0 ? value >> 4 : value & 0x0F));
+      continue;
+    }
+    if (value == 0) {  // end of line
+      x = 0;
+      ++row;
+    } else if (value == 1) {  // end of picture
+      break;
+    } else if (value == 2) {  // delta: right and up
+      if (end - pos < 2) { pos = end; break; }
+      x = std::min(x + data[pos], width);
+      row += data[pos + 1];
+      pos += 2;
+    } else {  // absolute run of `value` indices, padded to a 16-bit boundary
+      const size_t bytes = bits == 8 ? value : (static_cast<size_t>(value) + 1) / 2;
+      const size_t padded = (bytes + 1) & ~static_cast<size_t>(1);
+      const size_t avail = std::min(bytes, end - pos);
+      for (int i = 0; i < value && static_cast<size_t>(bits == 8 ? i : i / 2) < avail; ++i) {
+        const uint8_t b = data[pos + (bits == 8 ? i : i / 2)];
+        put(bits == 8 ? b : (i % 2 == 0 ? b >> 4 : b & 0x0F));
+      }
+      pos += std::min(padded, end - pos);
+    }
+  }
+  return pos;
+}
+
 }  // namespace
 
 BmpImage ReadBmp(const uint8_t* data, size_t size, size_t* consumed) {
@@ -74,7 +125,10 @@ BmpImage ReadBmp(const uint8_t* data, size_t size, size_t* consumed) {
   if (width <= 0 || height <= 0 || width * height > kMaxPixels) throw EInvalidGraphic(kInvalid);
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
     throw EInvalidGraphic(kInvalid);
-  if (compression != 0 && !(compression == 3 && (bitCount == 16 || bitCount == 32)))
+  const bool rle = (compression == kRle8 && bitCount == 8) || (compression == kRle4 && bitCount == 4);
+  // Compressed pictures are stored bottom row first only.
+  if (rle && topDown) throw EInvalidGraphic(kInvalid);
+  if (compression != 0 && !rle && !(compression == 3 && (bitCount == 16 || bitCount == 32)))
     throw EInvalidGraphic(kInvalid);
 
   size_t pos = 14 + hsize;
@@ -107,8 +161,31 @@ BmpImage ReadBmp(const uint8_t* data, size_t size, size_t* consumed) {
     }
     pos += n * tableEntry;
   }
-  const size_t rowBytes = ((static_cast<size_t>(width) * bitCount + 31) / 32) * 4;
   const size_t pixelStart = offBits >= pos ? offBits : pos;
+  if (rle) {
+    if (pixelStart > size) throw EInvalidGraphic(kInvalid);
+    // A few bytes of code can claim a huge blank picture. Real files stay far
+    // below 4096 pixels per byte of code (a blank row costs at least its end
+    // of line); a claim beyond that is refused rather than allocated.
+    if (width * height > std::max<int64_t>(kMinCodedPixels, kMaxPixelsPerCodeByte * int64_t(size - pixelStart)))
+      throw EInvalidGraphic(kInvalid);
+    img.Pixels.Resize(img.Width, img.Height);
+    img.Indices.assign(static_cast<size_t>(width) * height, 0);
+    const size_t end = DecodeRle(data, pixelStart, size, bitCount, img.Width, img.Height, img.Indices);
+    for (int y = 0; y < img.Height; ++y) {
+      const uint8_t* idx = img.Indices.data() + static_cast<size_t>(y) * width;
+      uint8_t* dst = img.Pixels.Row(y);
+      for (int x = 0; x < img.Width; ++x, dst += 3) {
+        const Color c = idx[x] < img.Palette.size() ? img.Palette[idx[x]] : clBlack;
+        dst[0] = static_cast<uint8_t>(BlueOf(c));
+        dst[1] = static_cast<uint8_t>(GreenOf(c));
+        dst[2] = static_cast<uint8_t>(RedOf(c));
+      }
+    }
+    if (consumed) *consumed = std::max<size_t>(bfSize <= size ? bfSize : end, end);
+    return img;
+  }
+  const size_t rowBytes = ((static_cast<size_t>(width) * bitCount + 31) / 32) * 4;
   // In 64 bits: with a 32-bit size_t a large offset would wrap past the check.
   const uint64_t needed64 = static_cast<uint64_t>(pixelStart) + static_cast<uint64_t>(rowBytes) * height;
   if (needed64 > size) throw EInvalidGraphic(kInvalid);

@@ -1,5 +1,6 @@
 // Windows BMP files: reading (1, 4, 8, 16, 24 and 32 bits per pixel,
-// uncompressed or bit fields, either row order) and writing (bottom-up,
+// uncompressed or bit fields, either row order; 4 and 8 bits also run-length
+// coded) and writing (bottom-up,
 // uncompressed, keeping the bit depth and palette a picture was loaded with).
 #pragma once
 #include <cstddef>

@@ -3,14 +3,12 @@
 namespace plat {
 
 std::string IoErrorMessage(int code) {
+  // Only these three have words of their own; every other code is shown by
+  // its number, which is what the operator can look up.
   switch (code) {
     case ioFileNotFound: return "File not found";
-    case ioPathNotFound: return "Path not found";
     case ioAccessDenied: return "File access denied";
     case ioInvalidNumeric: return "Invalid numeric input";
-    case 100: return "Disk read error";
-    case 101: return "Disk write error";
-    case 103: return "File not open";
     default: return "I/O error " + std::to_string(code);
   }
 }

@@ -87,7 +87,7 @@ void AtomicFileWriter::Discard() noexcept {
 }
 
 void AtomicFileWriter::Write(std::string_view bytes) {
-  if (fd_ < 0) RaiseInOutError(103);  // "File not open"
+  if (fd_ < 0) RaiseInOutError(103);  // file not open
   while (!bytes.empty()) {
     ClearCrtError();
     const unsigned chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<unsigned>(bytes.size());
@@ -100,7 +100,7 @@ void AtomicFileWriter::Write(std::string_view bytes) {
     if (n <= 0) {
       const std::error_code ec = n < 0 ? LastCrtError() : std::error_code();
       Discard();
-      if (!ec) RaiseInOutError(101);  // "Disk write error"
+      if (!ec) RaiseInOutError(101);  // disk write error
       RaiseIoError(ec);
     }
     bytes.remove_prefix(static_cast<size_t>(n));

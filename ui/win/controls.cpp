@@ -524,7 +524,81 @@ TApplication::TApplication() : TComponent(nullptr) { Application = this; }
 
 TApplication::~TApplication() {
   DestroyComponents();
+  if (handle_) DestroyWindow(handle_);
   if (Application == this) Application = nullptr;
+}
+
+HWND TApplication::Handle() {
+  if (handle_) return handle_;
+  static const wchar_t kClass[] = L"PlatoraApplication";
+  WNDCLASSW wc{};
+  if (!GetClassInfoW(GetModuleHandleW(nullptr), kClass, &wc)) {
+    wc.lpfnWndProc = AppWndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.lpszClassName = kClass;
+    RegisterClassW(&wc);
+  }
+  // Visible but without size: only its task bar button is seen.
+  handle_ = CreateWindowExW(0, kClass, Title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE,
+                            GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+  return handle_;
+}
+
+void TApplication::Minimize() {
+  if (minimized_ || !handle_) return;
+  minimized_ = true;
+  hiddenForms_.clear();
+  for (TForm* f : forms_)
+    if (f->HandleAllocated() && IsWindowVisible(f->Handle())) hiddenForms_.push_back(f->Handle());
+  for (HWND h : hiddenForms_) ShowWindow(h, SW_HIDE);
+  ShowWindow(handle_, SW_MINIMIZE);
+}
+
+void TApplication::Restore() {
+  if (!minimized_ || !handle_) return;
+  minimized_ = false;
+  ShowWindow(handle_, SW_RESTORE);
+  for (HWND h : hiddenForms_)
+    if (IsWindow(h)) ShowWindow(h, SW_SHOW);
+  hiddenForms_.clear();
+  if (mainForm_ && mainForm_->HandleAllocated()) SetForegroundWindow(mainForm_->Handle());
+}
+
+LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  TApplication* app = Application && Application->handle_ == h ? Application : nullptr;
+  if (app) {
+    switch (msg) {
+      case WM_SYSCOMMAND:
+        switch (w & 0xFFF0) {
+          case SC_MINIMIZE:
+            app->Minimize();
+            return 0;
+          case SC_RESTORE:
+            app->Restore();
+            return 0;
+          case SC_CLOSE:
+            if (app->mainForm_) GuardedCall([&] { app->mainForm_->Close(); });
+            return 0;
+          default:
+            break;
+        }
+        break;
+      case WM_ACTIVATE:
+        // The task bar button activates this window: hand it to the main form.
+        if (LOWORD(w) != WA_INACTIVE && !app->minimized_ && app->mainForm_ && app->mainForm_->HandleAllocated() &&
+            IsWindowVisible(app->mainForm_->Handle()))
+          SetActiveWindow(app->mainForm_->Handle());
+        return 0;
+      case WM_CLOSE:
+        if (app->mainForm_) GuardedCall([&] { app->mainForm_->Close(); });
+        return 0;
+      default:
+        break;
+    }
+  }
+  return DefWindowProcW(h, msg, w, l);
 }
 
 void TApplication::Initialize() {
@@ -564,6 +638,7 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Run() {
+  if (handle_) SetWindowTextW(handle_, Title.c_str());
   if (mainForm_) GuardedCall([&] { mainForm_->Show(); });
   MSG msg;
   while (!terminated_) {

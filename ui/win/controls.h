@@ -308,13 +308,22 @@ class TCustomEdit : public TWinControl {
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle b);
   bool ReadOnly = false;
-  int MaxLength = 0;
+  // Most characters the box takes; 0 = as many as the platform allows. The
+  // platform's own default is far lower (about 30,000), so every edit box
+  // gets this limit when its window is made.
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int n);
   TNotifyEvent OnChange;
 
  protected:
   void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
   void WndProc(TMessage& m) override;
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
+
+ private:
+  void ApplyMaxLength();
+  int maxLength_ = 0;
 };
 
 class TEdit : public TCustomEdit {
@@ -598,6 +607,15 @@ class TApplication : public TComponent {
   void ShowException(const std::wstring& message);
   void Terminate();
   bool Terminated() const { return terminated_; }
+  // The application's own hidden window: it carries the title into the task
+  // bar and owns the main form, so the task bar shows the application, not
+  // the main form's caption. Created on first use.
+  HWND Handle();
+  // Minimizing hides the forms and leaves the task bar button; restoring
+  // brings them back as they were.
+  void Minimize();
+  void Restore();
+  bool Minimized() const { return minimized_; }
   std::function<void(MSG&, bool& handled)> OnMessage;
   // Whether exceptions show a box (tests may collect them instead).
   std::function<void(const std::wstring&)> OnException;
@@ -611,6 +629,10 @@ class TApplication : public TComponent {
   TForm* mainForm_ = nullptr;
   std::vector<TForm*> forms_;
   bool terminated_ = false;
+  HWND handle_ = nullptr;
+  bool minimized_ = false;
+  std::vector<HWND> hiddenForms_;
+  static LRESULT CALLBACK AppWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 };
 
 extern TApplication* Application;

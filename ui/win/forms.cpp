@@ -93,9 +93,14 @@ void TForm::CreateParams(TCreateParams& p) {
   p.Y = top_;
   p.Width = width_;
   p.Height = height_;
-  // Secondary forms stay above the main window and out of the task bar.
+  // Secondary forms stay above the main window and out of the task bar; the
+  // main form belongs to the application's window, whose title the task bar
+  // shows.
   TForm* main = Application ? Application->MainForm() : nullptr;
-  p.WndParent = (main && main != this) ? main->Handle() : nullptr;
+  if (main && main != this)
+    p.WndParent = main->Handle();
+  else if (Application && !Application->Title.empty())
+    p.WndParent = Application->Handle();
 }
 
 void TForm::CreateWnd() {

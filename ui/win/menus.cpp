@@ -242,7 +242,7 @@ void TMenu::Fill(HMENU menu, TMenuItem* parent) {
     mi.fType = 0;
     if (it->IsLine()) mi.fType |= MFT_SEPARATOR;
     if (it->RadioItem) mi.fType |= MFT_RADIOCHECK;
-    if (ownerDraw_) mi.fType |= MFT_OWNERDRAW;
+    if (ownerDraw_ && !it->PlatformDrawn) mi.fType |= MFT_OWNERDRAW;
     if (IsRightToLeft()) mi.fType |= MFT_RIGHTORDER | MFT_RIGHTJUSTIFY;
     mi.fState = (it->Enabled ? MFS_ENABLED : MFS_DISABLED) | (it->Checked ? MFS_CHECKED : 0) |
                 (it->Default ? MFS_DEFAULT : 0);

@@ -82,6 +82,8 @@ class TMenuItem : public TComponent {
   bool Enabled = true;
   bool Visible = true;
   bool Default = false;
+  // Drawn by the platform even when its menu is owner-drawn.
+  bool PlatformDrawn = false;
   TNotifyEvent OnClick;
   TMenuMeasureItemEvent OnMeasureItem;
   TAdvancedMenuDrawItemEvent OnAdvancedDrawItem;

@@ -24,6 +24,21 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
   }
 }
 
+void TCustomEdit::SetMaxLength(int n) {
+  maxLength_ = n;
+  if (HandleAllocated()) ApplyMaxLength();
+}
+
+void TCustomEdit::CreateWnd() {
+  TWinControl::CreateWnd();
+  ApplyMaxLength();
+}
+
+void TCustomEdit::ApplyMaxLength() {
+  // 0 asks for the platform's maximum rather than its small default.
+  SendMessageW(handle_, EM_LIMITTEXT, static_cast<WPARAM>(std::max(maxLength_, 0)), 0);
+}
+
 void TCustomEdit::WndProc(TMessage& m) {
   if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == EN_CHANGE) {
     if (!recreating_) {

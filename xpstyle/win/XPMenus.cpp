@@ -31,6 +31,15 @@ bool ItemGlyph(TMenuItem* item, TMenu* menu, TBitmap& out, COLORREF background) 
   return false;
 }
 
+// n / 4 rounded to nearest with halves to even, as the painter's other
+// roundings: three quarters of a 14-pixel text height is 10, not 11.
+int QuarterRoundEven(int n) {
+  int q = n / 4;
+  const int r = n % 4;
+  if (r > 2 || (r == 2 && q % 2 != 0)) ++q;
+  return q;
+}
+
 void DrawGlyphAt(HDC dc, TBitmap& g, int x, int y) {
   DrawTransparent(dc, x, y, g.Width(), g.Height(), g, 0, 0, g.Raster().Pixel(0, g.Height() - 1));
 }
@@ -48,6 +57,9 @@ void TXPStyle::InitItems(TMenuItem* parent, bool activate) {
   const auto draw = TAdvancedMenuDrawItemEvent::Of<&TXPStyle::MenuDrawItem>(this);
   for (int i = 0; i < parent->Count(); ++i) {
     TMenuItem* item = parent->Items(i);
+    // Tagged items keep the platform's look altogether, not an owner-drawn
+    // imitation of it.
+    item->PlatformDrawn = activate && item->Tag == kNoHookTag;
     if (item->Tag != kNoHookTag) {
       if (activate) {
         if (!item->OnMeasureItem || OverrideOwnerDraw) item->OnMeasureItem = measure;
@@ -91,7 +103,7 @@ void TXPStyle::MenuMeasureItem(TObject* Sender, TCanvas& ACanvas, int& Width, in
     h = 4;
   } else {
     const int th = ACanvas.TextHeight(text.empty() ? L" " : text);
-    h = std::max(th + static_cast<int>(std::lround(0.75 * th)), ih + 6);
+    h = std::max(th + QuarterRoundEven(3 * th), ih + 6);
   }
   Width = std::max(Width, w);
   Height = std::max(Height, h);

@@ -9,8 +9,10 @@
 
 #include "app/win/Unit2.h"
 #include "app/win/setup.h"
+#include "screenlink/LedAPI.h"
 #include "skin/core/vpSkinData.h"
 #include "ui/core/bmp.h"
+#include "ui/core/utf.h"
 #include "ui/win/handles.h"
 #include "xpstyle/win/XPStyle.h"
 
@@ -41,9 +43,12 @@ class MainWindow : public ::testing::Test {
   void SetMenu(const std::wstring& fill) {
     for (int n = 1; n <= 30; ++n) Form1->SetMenuLine(n, fill);
   }
+  // A copy of the board: the picture's own raster is a view of its memory,
+  // which the next preview overwrites.
   plat::Raster Board() {
     Form1->BitBtn18Click(Form1->BitBtn18);
-    return plat::Raster(Form1->Image1->Picture().Raster());
+    const plat::Raster view = Form1->Image1->Picture().Raster();
+    return plat::Raster(view);
   }
   static bool Lit(const plat::Raster& r, int x, int y) { return r.Pixel(x, y) != 0; }
   // Bounding box of non-black pixels inside `area`, or a null rect.
@@ -187,6 +192,70 @@ TEST_F(MainWindow, OffsetsMoveNamesColumnsAndPrices) {
   EXPECT_EQ(price1.Top - price0.Top, 6);
 }
 
+TEST_F(MainWindow, ALaterNameCoversTheEarlierOneWhereTheirColumnsOverlap) {
+  // Spacing -8 puts the names 8 columns apart: name 2 in columns 1-16,
+  // name 3 in 9-24. Name 3 is drawn later on its black cell.
+  Settings.Spacing = -8;
+  auto render = [&](bool two, bool three) {
+    SetMenu(L"");
+    if (two) Form1->SetMenuLine(3, L"田田田");
+    if (three) Form1->SetMenuLine(5, L"田田田");
+    return Board();
+  };
+  const plat::Raster both = render(true, true), onlyTwo = render(true, false), onlyThree = render(false, true);
+  ASSERT_FALSE(Ink(onlyTwo, {9, 0, 17, 81}).IsNull());  // name 2 alone does reach into 9-16
+  for (int y = 0; y < 81; ++y) {
+    for (int x = 1; x < 9; ++x) ASSERT_EQ(both.Pixel(x, y), onlyTwo.Pixel(x, y)) << x << "," << y;
+    for (int x = 9; x < 25; ++x) ASSERT_EQ(both.Pixel(x, y), onlyThree.Pixel(x, y)) << x << "," << y;
+  }
+}
+
+TEST_F(MainWindow, OffsetsCanMoveNamesAndPricesOffTheBoard) {
+  SetMenu(L"田田");
+  Settings.VerticalOffset = 96;  // names start below the board, prices at 178
+  EXPECT_TRUE(Ink(Board(), {0, 0, 512, 96}).IsNull());
+  Settings.VerticalOffset = 4;
+  const int top = Ink(Board(), {0, 0, 512, 81}).Top;
+  Settings.VerticalOffset = 14;  // prices at 96: gone; names 10 rows lower
+  plat::Raster board = Board();
+  EXPECT_TRUE(Ink(board, {0, 81, 512, 96}).IsNull());
+  EXPECT_EQ(Ink(board, {0, 0, 512, 81}).Top, top + 10);
+  Settings.VerticalOffset = 10;  // prices at 92: cut at the board's foot
+  board = Board();
+  const plat::Rect prices = Ink(board, {0, 81, 512, 96});
+  ASSERT_FALSE(prices.IsNull());
+  EXPECT_GE(prices.Top, 92);
+  EXPECT_EQ(prices.Bottom, 96);
+}
+
+TEST_F(MainWindow, WideSpacingEndsNameFifteenJustLeftOfTheTitleArea) {
+  SetMenu(L"田田");
+  Settings.Spacing = 16;  // s - H = 32
+  const plat::Raster board = Board();
+  const plat::Rect last = Ink(board, {449, 0, 512, 81});
+  ASSERT_FALSE(last.IsNull());
+  EXPECT_GE(last.Left, 449);
+  EXPECT_LE(last.Right, 481);  // name 15 ends at column 480
+  EXPECT_TRUE(Ink(board, {481, 0, 512, 96}).IsNull());
+}
+
+TEST_F(MainWindow, PricesAreInThePriceFontsColourAsTyped) {
+  SetMenu(L"");
+  Form1->SetMenuLine(2, L"ab");  // not a number: drawn as typed
+  Form1->SetMenuLine(4, L"-");
+  const plat::Raster board = Board();
+  bool red = false;
+  for (int y = 81; y < 96; ++y)
+    for (int x = 0; x < 64; ++x) {
+      const plat::Color c = board.Pixel(x, y);
+      ASSERT_EQ(c & 0xFFFF00u, 0u) << x << "," << y;  // only red in the foot band
+      red |= c == plat::RGBColor(255, 0, 0);
+    }
+  EXPECT_TRUE(red);
+  EXPECT_FALSE(Ink(board, {0, 81, 16, 96}).IsNull());
+  EXPECT_FALSE(Ink(board, {16, 81, 32, 96}).IsNull());
+}
+
 TEST_F(MainWindow, TheSamePreviewTwiceGivesTheSamePicture) {
   const plat::Raster a = Board();
   const plat::Raster b = Board();
@@ -212,6 +281,27 @@ TEST_F(MainWindow, TitleIsSqueezedIntoTheLastThirtyOneColumns) {
   EXPECT_FALSE(Lit(board, 480, 40));
 }
 
+TEST_F(MainWindow, ARunLengthCodedTitleIsDrawn) {
+  // An 8-bit title as image tools save it by default: each row a run of
+  // 16 pixels of yellow, then 16 of blue, then the end of the line.
+  std::vector<uint8_t> f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 14 + 40 + 8, 0, 0, 0, 40, 0, 0, 0, 32, 0, 0, 0, 96, 0,
+                            0, 0, 1, 0, 8, 0, 1, 0, 0, 0};
+  f.resize(14 + 40, 0);
+  f[46] = 2;                                      // two colours
+  for (uint8_t b : {0, 255, 255, 0, 255, 0, 0, 0}) f.push_back(b);  // yellow, blue (B, G, R, 0)
+  for (int row = 0; row < 96; ++row)
+    for (uint8_t b : {16, 0, 16, 1, 0, 0}) f.push_back(b);
+  f.push_back(0);
+  f.push_back(1);
+  std::ofstream(dir_ / "title.bmp", std::ios::binary).write(reinterpret_cast<const char*>(f.data()), f.size());
+  Settings.ShowTitle = 1;
+  const plat::Raster board = Board();
+  EXPECT_TRUE(g_errors.empty()) << (g_errors.empty() ? "" : plat::WideToUtf8(g_errors[0]));
+  EXPECT_EQ(board.Pixel(481, 0), plat::RGBColor(255, 255, 0));
+  EXPECT_EQ(board.Pixel(488, 95), plat::RGBColor(255, 255, 0));
+  EXPECT_EQ(board.Pixel(511, 50), plat::RGBColor(0, 0, 255));
+}
+
 TEST_F(MainWindow, MissingTitleReportsTheFileAndLeavesItsColumnsBlack) {
   Settings.ShowTitle = 1;
   // Runs as a click does: the failure reaches the error box.
@@ -234,6 +324,24 @@ TEST_F(MainWindow, ATitleThatIsNotABitmapIsReported) {
 }  // namespace
 
 namespace {
+
+TEST_F(MainWindow, TheResultLogKeepsLoggingThroughALongDay) {
+  // A busy day of reports is far beyond the platform's default edit limit;
+  // every line must still arrive whole, in order, through the real handler.
+  TLedNotify n{};
+  n.Kind = led::kKindAnswer;
+  n.Command = led::kCmdGetBrightness;
+  for (int i = 1; i <= 10000; ++i) {
+    n.Value = i;
+    SendMessageW(Form1->Handle(), WM_LED_NOTIFY, reinterpret_cast<WPARAM>(&n), 0);
+  }
+  const std::wstring log = Form1->Memo1->Text();
+  EXPECT_GT(log.size(), 120000u);
+  const std::wstring tail = L"\r\n显示屏亮度为:10000\r\n";
+  ASSERT_GE(log.size(), tail.size());
+  EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+  EXPECT_NE(log.find(L"\r\n显示屏亮度为:5000\r\n显示屏亮度为:5001\r\n"), std::wstring::npos);
+}
 
 TEST_F(MainWindow, TheEmbeddedDefaultSkinIsLoadedAtStart) {
   ASSERT_TRUE(Form1->vpSkinData1);

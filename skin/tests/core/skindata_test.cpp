@@ -359,6 +359,42 @@ TEST(SkinData, ClearDefinitionsResets) {
   EXPECT_TRUE(data.FramePictureName.empty());
 }
 
+TEST(StoredSkin, AnAbsentInactiveEffectIsBrightnessEvenAfterAnotherSkin) {
+  TvpSkinData data;
+  auto read = [&](const std::string& forminfo) {
+    TMemIniFile ini;
+    ini.SetText("[FORMINFO]\r\nclientrect=5,29,141,74\r\n" + forminfo);
+    data.ReadFormInfo(ini);
+  };
+  read("inactiveeffect=ienoise\r\n");
+  EXPECT_EQ(data.InActiveEffect, ieNoise);
+  read("");
+  EXPECT_EQ(data.InActiveEffect, ieBrightness);
+  read("inactiveeffect=IEBRIGHTNESS\r\n");  // words match exactly: anything else is grey scale
+  EXPECT_EQ(data.InActiveEffect, ieGrayScale);
+}
+
+TEST(StoredSkin, TheShippedSkinListsItsObjectsInOrder) {
+  const std::filesystem::path ini = std::filesystem::path(TEST_DATA_DIR) / "../../../skins/default/skin.ini";
+  if (!std::filesystem::exists(ini)) GTEST_SKIP() << "no default skin folder";
+  TvpCompressedStoredSkin stored;
+  ASSERT_TRUE(stored.LoadFromSkinFolder(ini.string()));
+  TvpSkinData data;
+  data.SetCompressedStoredSkin(&stored);
+  std::vector<std::string> names;
+  for (const auto& d : data.ObjectDefs) names.push_back(d->SectionName);
+  EXPECT_EQ(names, (std::vector<std::string>{"caption1", "sysmenubutton", "closebutton", "maxbutton", "minbutton",
+                                             "MENUITEM", "mainmenubaritem", "rollupbutton", "menubarsysmenubutton",
+                                             "menubarclosebutton", "menubarmaxbutton", "menubarminbutton"}));
+  EXPECT_EQ(data.FindObject("closebutton"), 2);
+  EXPECT_EQ(data.FindObject("closeButton"), -1);
+  EXPECT_NE(dynamic_cast<TvpDataSkinCaption*>(data.ObjectDefs[0].get()), nullptr);
+  EXPECT_NE(dynamic_cast<TvpDataSkinMenuItem*>(data.ObjectDefs[5].get()), nullptr);
+  EXPECT_NE(dynamic_cast<TvpDataSkinMainMenuBarButton*>(data.ObjectDefs[11].get()), nullptr);
+  EXPECT_EQ(data.InActiveEffect, ieBrightness);
+  EXPECT_EQ(data.ControlDefs.size(), 59u);
+}
+
 TEST(StoredSkin, FormInfoWritesEveryKeyItReads) {
   TvpSkinData data;
   TMemIniFile ini;

@@ -70,7 +70,15 @@ TEST(CaptionButtons, MinimizeMinimizes) {
   SkinnedForm f;
   f.Show();
   f.Click("minbutton", f.Centre("minbutton"));
-  EXPECT_TRUE(IsIconic(f.form->Handle()));
+  // A form that is not the application's main form shrinks to its frame at
+  // the work area's bottom left.
+  EXPECT_EQ(f.frame->WindowState, vp::wsMinimized);
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const RECT r = f.WindowRect();
+  EXPECT_EQ(r.left, work.left);
+  EXPECT_EQ(r.bottom, work.bottom);
+  EXPECT_EQ(r.bottom - r.top, 37);
 }
 
 TEST(CaptionButtons, HiddenButtonsStayInThePictureAndDoNothing) {

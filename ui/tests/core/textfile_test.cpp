@@ -161,6 +161,10 @@ TEST(IoErrorCodeFor, MapsPosixErrorsLikeTheRuntime) {
   EXPECT_EQ(code(ENOSPC), ENOSPC);
   EXPECT_EQ(plat::IoErrorMessage(ENOSPC), std::string("I/O error ").append(std::to_string(ENOSPC)));
   EXPECT_EQ(plat::IoErrorMessage(5), "File access denied");
+  EXPECT_EQ(plat::IoErrorMessage(2), "File not found");
+  EXPECT_EQ(plat::IoErrorMessage(106), "Invalid numeric input");
+  // Every other code, also those that have a name elsewhere, shows its number.
+  for (int c : {3, 100, 101, 103}) EXPECT_EQ(plat::IoErrorMessage(c), "I/O error " + std::to_string(c));
 }
 
 TEST(SingleLine, BreaksAndEndOfTextBecomeSpaces) {

@@ -159,6 +159,29 @@ TEST_F(FormLayer, MemoLinesAreAppendedWhole) {
   EXPECT_EQ(memo->Lines().Strings(2), L"发送完成");
 }
 
+TEST_F(FormLayer, MaxLengthLimitsTypingAndZeroLiftsThePlatformDefault) {
+  TForm form(Application);
+  auto* edit = new TEdit(&form);
+  edit->SetParent(&form);
+  auto type = [&](const std::wstring& t) {
+    SendMessageW(edit->Handle(), EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+    SendMessageW(edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(t.c_str()));
+  };
+  edit->SetMaxLength(4);
+  type(L"abcdef");
+  EXPECT_EQ(edit->Text(), L"abcd");
+  // Zero is the platform's maximum: far more than its default of about 30,000.
+  edit->SetMaxLength(0);
+  type(std::wstring(40000, L'x'));
+  EXPECT_EQ(edit->Text().size(), 40004u);
+  // A limit set before the window exists is applied when it is made.
+  auto* later = new TEdit(&form);
+  later->SetMaxLength(2);
+  later->SetParent(&form);
+  SendMessageW(later->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"xyz"));
+  EXPECT_EQ(later->Text(), L"xy");
+}
+
 TEST_F(FormLayer, CheckBoxClickRunsOnlyOnAChange) {
   TForm form(Application);
   auto* box = new TCheckBox(&form);

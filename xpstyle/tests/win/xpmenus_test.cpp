@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <map>
+#include <set>
+
 #include "xpstyle/win/XPStyle.h"
 
 namespace {
@@ -131,6 +134,37 @@ TEST_F(XPMenus, MainMenuTagged999KeepsThePlatformLookAndOwnHandlersStay) {
   f().XPStyle1->SetActive(true);
   EXPECT_TRUE(f().Pop->OnAdvancedDrawItem ==
               TAdvancedMenuDrawItemEvent::Of<&TXPStyle::MenuDrawItem>(f().XPStyle1));
+}
+
+TEST_F(XPMenus, AnItemTagged999IsLeftToThePlatformToDraw) {
+  HMENU file = GetSubMenu(GetMenu(f().Handle()), 0);
+  auto ownerDrawn = [&](int pos) {
+    MENUITEMINFOW mi{sizeof mi, MIIM_FTYPE};
+    GetMenuItemInfoW(file, pos, TRUE, &mi);
+    return (mi.fType & MFT_OWNERDRAW) != 0;
+  };
+  EXPECT_TRUE(ownerDrawn(0));   // Open
+  EXPECT_FALSE(ownerDrawn(4));  // Plain, tagged 999
+}
+
+TEST_F(XPMenus, ItemHeightAddsThreeQuartersOfTheTextHeightWithHalvesToEven) {
+  // Text heights whose three quarters end in a half -> item height; 10.5,
+  // 16.5 and 22.5 round down to the even 10, 16 and 22.
+  const std::map<int, int> halves = {{6, 10}, {10, 18}, {14, 24}, {18, 32}, {22, 38}, {26, 46}, {30, 52}};
+  std::set<int> checked;
+  f().XPStyle1->UseSystemColors = false;  // or the painter takes the system's menu font
+  for (int request = 6; request <= 40; ++request) {
+    f().XPStyle1->Font().SetHeight(request);
+    TBitmap probe;
+    probe.SetSize(1, 1);
+    probe.Canvas().Font().Assign(f().XPStyle1->Font());
+    const int text = probe.Canvas().TextHeight(L"Radio");
+    const auto it = halves.find(text);
+    if (it == halves.end() || checked.count(text)) continue;
+    EXPECT_EQ(Measure(f().Radio).cy, it->second) << "text height " << text;
+    checked.insert(text);
+  }
+  EXPECT_TRUE(checked.count(14) || checked.count(22) || checked.count(30)) << "no text height that rounds down";
 }
 
 TEST_F(XPMenus, SeparatorIsFourPixelsHighWithOneLine) {

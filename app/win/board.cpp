@@ -1,0 +1,108 @@
+#include "app/win/board.h"
+
+#include "app/core/board_turn.h"
+
+void SetDefaultPriceFont(TFont& font) {
+  font.SetName(L"Arial");
+  font.SetHeight(-11);
+  font.SetColor(clRed);
+  font.SetCharset(ANSI_CHARSET);
+}
+
+void SetDefaultNameFont(TFont& font) {
+  font.SetName(L"@宋体");
+  font.SetHeight(-16);
+  font.SetColor(clRed);
+  font.SetCharset(ANSI_CHARSET);
+}
+
+void BlackenPicture(TBitmap& picture, const TFont& font) {
+  TCanvas& canvas = picture.Canvas();
+  canvas.Brush().SetColor(clBlack);
+  canvas.Font().Assign(font);
+  canvas.Rectangle(0, 0, picture.Width(), picture.Height());
+}
+
+void DrawBoard(TBitmap& board, TBitmap& strip, const TFont& priceFont, const TFont& nameFont,
+               const BoardSettings& settings, const MenuLineOf& menuLine) {
+  TCanvas& boardCanvas = board.Canvas();
+  TCanvas& stripCanvas = strip.Canvas();
+  // Fonts and the name height H (signed: negative is a character height).
+  boardCanvas.Font().Assign(priceFont);
+  stripCanvas.Font().Assign(nameFont);
+  const int H = nameFont.Height();
+  const int v = settings.VerticalOffset, s = settings.Spacing, p = settings.PriceOffset;
+
+  // The names, entry 1 nearest the strip's bottom, on a cleared strip.
+  stripCanvas.Rectangle(0, 0, 96, 512);
+  for (int k = 1; k <= 15; ++k) SidewaysTextOut(stripCanvas, v, 512 + k * (H - s), menuLine(2 * k - 1));
+  // Stand the strip up as board columns.
+  plat::Raster stripPixels = strip.Raster();
+  plat::Raster boardPixels = board.Raster();
+  TurnStripIntoBoard(stripPixels, boardPixels);
+  // The prices in their band (rows 81 to 95), cleared first.
+  boardCanvas.Font().Assign(priceFont);
+  boardCanvas.Rectangle(0, 81, 512, 96);
+  for (int k = 1; k <= 15; ++k) boardCanvas.TextOut((k - 1) * (s - H) + p, v + 82, menuLine(2 * k));
+  // The title picture, squeezed from 32 into the last 31 columns.
+  if (settings.ShowTitle == 1) {
+    boardCanvas.Rectangle(481, 0, 512, 96);
+    TBitmap title;
+    title.LoadFromFile(L"title.bmp");
+    boardCanvas.CopyRect(RECT{481, 0, 512, 96}, title.Canvas(), RECT{0, 0, 32, 96});
+  }
+}
+
+void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
+  TFont& font = canvas.Font();
+  if (font.Name().empty() || font.Name()[0] != L'@') {
+    canvas.TextOut(x, y, text);
+    return;
+  }
+  if (text.empty()) return;
+  // The "@" face is not drawn the same way everywhere (some platforms put
+  // every character on one spot), so each character is drawn on its own with
+  // the plain face turned 90 degrees anticlockwise. Characters follow each
+  // other along x, one em apart, each standing on its own cell line.
+  HDC dc = canvas.Handle();
+  LOGFONTW lf = font.LogFont();
+  std::wstring face = font.Name().substr(1);
+  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  lf.lfEscapement = 0;
+  lf.lfOrientation = 0;
+  const gdi::Font upright(CreateFontIndirectW(&lf));
+  lf.lfEscapement = 900;
+  lf.lfOrientation = 900;
+  const gdi::Font turned(CreateFontIndirectW(&lf));
+
+  gdi::SavedState saved(dc);
+  SelectObject(dc, upright.get());
+  TEXTMETRICW tm;
+  GetTextMetricsW(dc, &tm);
+  const int em = tm.tmHeight - tm.tmInternalLeading;
+  // Like any text on the canvas, the name stands on its cells filled with the
+  // brush: a later name that overlaps an earlier one covers it. A cell here
+  // is the em square each character is centred in; they are filled first, in
+  // one piece, so that no character's cell cuts into the one before it.
+  int count = 0;
+  for (size_t i = 0; i < text.size(); i += (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size()) ? 2 : 1) ++count;
+  if (canvas.Brush().Style() != TBrushStyle::bsClear) canvas.FillRect(RECT{x, y, x + count * em, y + em});
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(font.Color()));
+  SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+  int pos = x;
+  for (size_t i = 0; i < text.size();) {
+    const size_t n = (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size()) ? 2 : 1;
+    SelectObject(dc, upright.get());
+    SIZE ext{0, 0};
+    GetTextExtentPoint32W(dc, text.data() + i, static_cast<int>(n), &ext);
+    SelectObject(dc, turned.get());
+    // The turned cell spans [px, px + cell height) across and [py - width, py)
+    // down; its em box starts after the internal leading.
+    const int px = pos - tm.tmInternalLeading;
+    const int py = y + (em + ext.cx) / 2;
+    ExtTextOutW(dc, px, py, 0, nullptr, text.data() + i, static_cast<UINT>(n), nullptr);
+    pos += em;
+    i += n;
+  }
+}
