@@ -11,9 +11,12 @@
 #include <thread>
 
 #include "app/win/Unit2.h"
+#include "screenlink/win/screen_link.h"
 #include "ui/core/bmp.h"
 
 namespace {
+
+using screenlink::LinkHandle;
 
 std::vector<std::string> Calls() {
   using LogFn = const char* (*)();
