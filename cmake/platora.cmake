@@ -53,10 +53,17 @@ function(platora_test name)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
+  # Tests with windows share one desktop: the pointer, the focus and the
+  # foreground window. Two at once move each other's pointer and steal each
+  # other's activation, so they take turns.
+  set(lock "")
+  if("win" IN_LIST T_LABELS)
+    set(lock RESOURCE_LOCK desktop)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
+    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}" ${lock}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 endfunction()
 
