@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ledapi/core/program.h"
 #include "screenlink/core/led_records.h"
 
 namespace ledp {
@@ -21,7 +22,28 @@ void LinkEngine::Fail(Notice n) {
   notices_.push_back(std::move(n));
 }
 
-uint32_t LinkEngine::Command(const Request& r, const std::string& host, int port, int64_t now) {
+// Files a resolved command. A keyed target gets its peer (a new one when the
+// key changed, which ends the old session), opened if it is not yet.
+uint32_t LinkEngine::Add(Op op, const crypto::Key* key, int64_t now) {
+  const uint32_t seq = op.Base.Seq;
+  op.Deadline = now + cfg_.DeadlineMs;
+  auto p = peers_.find(op.Target);
+  if (p != peers_.end() && (!key || !crypto::Equal(p->second.Key.data(), key->data(), key->size()))) {
+    DropPeer(op.Target);
+    p = peers_.end();
+  }
+  if (key) {
+    op.Keyed = true;
+    if (p == peers_.end()) p = peers_.emplace(op.Target, Peer(*key)).first;
+    if (p->second.Now == Peer::State::Closed) OpenSession(op.Target, p->second, now);
+  }
+  auto it = ops_.emplace(seq, std::move(op)).first;
+  if (active_ < cfg_.MaxActive && CanStart(it->second)) Start(seq, it->second, now);
+  return seq;
+}
+
+uint32_t LinkEngine::Command(const Request& r, const std::string& host, int port, int64_t now,
+                             const crypto::Key* key) {
   const uint32_t seq = nextSeq_++;
   Op op;
   op.Base = {0, r.Command, 0, 0, r.Address, port, seq, host};
@@ -29,15 +51,13 @@ uint32_t LinkEngine::Command(const Request& r, const std::string& host, int port
     Fail(op.Base);
     return seq;
   }
-  op.Deadline = now + cfg_.DeadlineMs;
-  op.Datagram = EncodeRequest(session_, seq, r);
-  auto it = ops_.emplace(seq, std::move(op)).first;
-  if (active_ < cfg_.MaxActive) Start(seq, it->second, now);
-  return seq;
+  op.Req = r;
+  if (!key) op.Datagram = EncodeRequest(session_, seq, r);
+  return Add(std::move(op), key, now);
 }
 
 uint32_t LinkEngine::SendProgram(std::vector<uint8_t> blob, int32_t address, const std::string& host, int port,
-                                 int64_t now) {
+                                 int64_t now, const crypto::Key* key) {
   const uint32_t seq = nextSeq_++;
   Op op;
   op.IsProgram = true;
@@ -46,15 +66,77 @@ uint32_t LinkEngine::SendProgram(std::vector<uint8_t> blob, int32_t address, con
     Fail(op.Base);
     return seq;
   }
-  op.Deadline = now + cfg_.DeadlineMs;
+  if (key) {
+    // What the screen's digest must be: the program as it will hold it. A
+    // blob that does not unpack is refused by the screen, never shown.
+    if (auto raw = UnpackProgram(blob.data(), blob.size())) op.Expect = crypto::Sha256(raw->data(), raw->size());
+  }
   op.Count = static_cast<uint16_t>(ChunkCountFor(static_cast<uint32_t>(blob.size())));
   op.Blob = std::move(blob);
   op.Acked.assign(op.Count, 0);
   op.LastSent.assign(op.Count, -1);
   op.LastTx.assign(op.Count, 0);
-  auto it = ops_.emplace(seq, std::move(op)).first;
-  if (active_ < cfg_.MaxActive) Start(seq, it->second, now);
-  return seq;
+  return Add(std::move(op), key, now);
+}
+
+// The screen's key changed or was taken away: the session ends, and the
+// commands waiting on it fail (they were meant for the old key).
+void LinkEngine::DropPeer(const Endpoint& to) {
+  for (auto it = ops_.begin(); it != ops_.end();) {
+    auto cur = it++;
+    if (cur->second.Keyed && cur->second.Target == to) {
+      Fail(cur->second.Base);
+      if (cur->second.Started) --active_;
+      ops_.erase(cur);
+    }
+  }
+  peers_.erase(to);
+}
+
+LinkEngine::Peer* LinkEngine::PeerOf(const Op& op) {
+  if (!op.Keyed) return nullptr;
+  auto p = peers_.find(op.Target);
+  return p == peers_.end() ? nullptr : &p->second;
+}
+
+bool LinkEngine::CanStart(const Op& op) const {
+  if (!op.Keyed) return true;
+  auto p = peers_.find(op.Target);
+  return p != peers_.end() && p->second.Now == Peer::State::Open;
+}
+
+// A fresh session number and nonce for every opening: nothing recorded from
+// an earlier session is worth anything in this one.
+void LinkEngine::OpenSession(const Endpoint& to, Peer& peer, int64_t now) {
+  uint8_t fresh[4 + kNonceSize];
+  if (!crypto::Random(fresh, sizeof fresh)) return;  // stays closed: its commands time out
+  peer.Session = GetU32(fresh) | 1u;
+  std::copy(fresh + 4, fresh + sizeof fresh, peer.Mine.begin());
+  peer.Now = Peer::State::Opening;
+  peer.Mac.reset();
+  peer.Sent = 0;
+  peer.Received = {};
+  peer.OpenDatagram = auth::EncodeOpen(peer.Session, peer.Mine, peer.Long);
+  peer.Rto = cfg_.FirstRetryMs;
+  out_.push_back({to, peer.OpenDatagram});
+  peer.NextRetry = now + peer.Rto;
+}
+
+// The screen has gone quiet on an open session: its commands go back to
+// waiting and start over, from the first chunk, in a new session.
+void LinkEngine::Reopen(const Endpoint& to, Peer& peer, int64_t now) {
+  for (auto& [seq, op] : ops_) {
+    if (!op.Keyed || !(op.Target == to) || !op.Started) continue;
+    op.Started = false;
+    --active_;
+    if (op.IsProgram) {
+      std::fill(op.Acked.begin(), op.Acked.end(), 0);
+      std::fill(op.LastSent.begin(), op.LastSent.end(), -1);
+      op.NextNew = 0;
+    }
+  }
+  OpenSession(to, peer, now);
+  StartWaiting(now);
 }
 
 // Puts a command on the wire. A burst of commands is let out a few at a
@@ -62,12 +144,13 @@ uint32_t LinkEngine::SendProgram(std::vector<uint8_t> blob, int32_t address, con
 // the screen's receive buffer together.
 void LinkEngine::Start(uint32_t seq, Op& op, int64_t now) {
   op.Started = true;
+  op.StartedAt = now;
   ++active_;
   op.Rto = cfg_.FirstRetryMs;
   if (op.IsProgram) {
     Pump(seq, op, now);
   } else {
-    out_.push_back({op.Target, op.Datagram});
+    SendRequest(seq, op);
     op.NextRetry = now + op.Rto;
   }
 }
@@ -75,15 +158,31 @@ void LinkEngine::Start(uint32_t seq, Op& op, int64_t now) {
 void LinkEngine::StartWaiting(int64_t now) {
   for (auto& [seq, op] : ops_) {
     if (active_ >= cfg_.MaxActive) return;
-    if (!op.Started) Start(seq, op, now);
+    if (!op.Started && CanStart(op)) Start(seq, op, now);
   }
+}
+
+// Every sending of an authenticated datagram carries a new counter, so the
+// screen can tell a retransmission from a recording played back.
+void LinkEngine::SendRequest(uint32_t seq, Op& op) {
+  if (Peer* peer = PeerOf(op)) {
+    out_.push_back({op.Target, auth::EncodeRequest(peer->Session, seq, ++peer->Sent, op.Req, *peer->Mac)});
+    return;
+  }
+  out_.push_back({op.Target, op.Datagram});
 }
 
 void LinkEngine::SendChunk(uint32_t seq, Op& op, unsigned i, int64_t now) {
   const size_t offset = size_t{i} * kChunkData;
   const size_t size = std::min(kChunkData, op.Blob.size() - offset);
-  out_.push_back({op.Target, EncodeChunk(session_, seq, static_cast<uint32_t>(op.Blob.size()),
-                                         static_cast<uint16_t>(i), op.Count, op.Blob.data() + offset, size)});
+  const auto total = static_cast<uint32_t>(op.Blob.size());
+  const auto index = static_cast<uint16_t>(i);
+  if (Peer* peer = PeerOf(op)) {
+    out_.push_back({op.Target, auth::EncodeChunk(peer->Session, seq, ++peer->Sent, total, index, op.Count,
+                                                 op.Blob.data() + offset, size, *peer->Mac)});
+  } else {
+    out_.push_back({op.Target, EncodeChunk(session_, seq, total, index, op.Count, op.Blob.data() + offset, size)});
+  }
   op.LastSent[i] = now;
   op.LastTx[i] = ++tx_;
 }
@@ -110,27 +209,79 @@ void LinkEngine::Finish(std::map<uint32_t, Op>::iterator it, int32_t kind, int32
   StartWaiting(now);
 }
 
+void LinkEngine::OnOpenAck(const uint8_t* data, size_t size, Peer& peer, int64_t now) {
+  auto p = auth::Decode(data, size);
+  if (!p || peer.Now != Peer::State::Opening || p->Session != peer.Session || p->LinkNonce != peer.Mine) return;
+  crypto::Hmac mac = auth::SessionKey(peer.Key, peer.Session, peer.Mine, p->ScreenNonce);
+  if (!auth::MacValid(mac, data, size)) return;
+  peer.Mac.emplace(std::move(mac));
+  peer.Now = Peer::State::Open;
+  peer.LastHeard = now;
+  StartWaiting(now);
+}
+
+// An answer from a keyed screen: from our current session with it, with its
+// MAC and a counter not seen before. Anything else is dropped unanswered.
+std::optional<Packet> LinkEngine::Authenticate(const uint8_t* data, size_t size, const Endpoint& from,
+                                               int64_t now) {
+  auto h = auth::PeekHeader(data, size);
+  auto pe = peers_.find(from);
+  if (!h || pe == peers_.end()) return std::nullopt;
+  Peer& peer = pe->second;
+  if (h->Kind == Type::OpenAck) {
+    OnOpenAck(data, size, peer, now);
+    return std::nullopt;
+  }
+  if (peer.Now != Peer::State::Open || h->Session != peer.Session) return std::nullopt;
+  if (h->Kind != Type::Answer && h->Kind != Type::ChunkAck) return std::nullopt;
+  if (!auth::MacValid(*peer.Mac, data, size) || !peer.Received.Fresh(h->Counter)) return std::nullopt;
+  auto p = auth::Decode(data, size);
+  if (!p) return std::nullopt;
+  peer.Received.Mark(h->Counter);
+  peer.LastHeard = now;
+  return p;
+}
+
 void LinkEngine::OnDatagram(const uint8_t* data, size_t size, const Endpoint& from, int64_t now) {
+  // A keyed screen's datagrams must be authenticated; any other screen's
+  // must be of the plain protocol with our session number.
+  if (peers_.count(from)) {
+    if (auto p = Authenticate(data, size, from, now)) OnPacket(*p, from, now);
+    return;
+  }
   auto p = Decode(data, size);
   if (!p || p->Session != session_) return;
-  auto it = ops_.find(p->Seq);
+  OnPacket(*p, from, now);
+}
+
+void LinkEngine::OnPacket(const Packet& p, const Endpoint& from, int64_t now) {
+  auto it = ops_.find(p.Seq);
   if (it == ops_.end()) return;  // finished, timed out or never ours
   Op& op = it->second;
   if (!op.Started || !(from == op.Target)) return;  // only the addressed screen may answer
-  if (p->Kind == Type::Answer && !op.IsProgram) {
-    if (p->Ans.Command != op.Base.Command) return;
-    Finish(it, led::kKindAnswer, p->Ans.Status, p->Ans.Value, now);
+  if (op.Keyed != (p.Counter != 0)) return;          // an answer in the other protocol
+  if (op.Keyed && PeerOf(op)->Session != p.Session) return;
+  if (p.Kind == Type::Answer && !op.IsProgram) {
+    if (p.Ans.Command != op.Base.Command) return;
+    Finish(it, led::kKindAnswer, p.Ans.Status, p.Ans.Value, now);
     return;
   }
-  if (p->Kind != Type::ChunkAck || !op.IsProgram || p->Ack.Count != op.Count) return;
-  if (p->Ack.Done) {
-    Finish(it, led::kKindSendDone, p->Ack.Status, 0, now);
+  if (p.Kind != Type::ChunkAck || !op.IsProgram || p.Ack.Count != op.Count) return;
+  if (p.Ack.Done) {
+    // A keyed screen says what it shows. Anything but the program sent is
+    // not a finished send, whatever the status claims.
+    if (op.Keyed && p.Ack.Status == led::kStatusOk &&
+        !crypto::Equal(p.Ack.Shown.data(), op.Expect.data(), op.Expect.size())) {
+      Finish(it, led::kKindTimeout, 0, 0, now);
+      return;
+    }
+    Finish(it, led::kKindSendDone, p.Ack.Status, 0, now);
     return;
   }
   uint64_t newest = 0;
   bool progress = false;
   for (unsigned i = 0; i < op.Count; ++i) {
-    if (op.Acked[i] || !p->Ack.Has(i)) continue;
+    if (op.Acked[i] || !p.Ack.Has(i)) continue;
     op.Acked[i] = 1;
     progress = true;
     newest = std::max(newest, op.LastTx[i]);
@@ -143,12 +294,39 @@ void LinkEngine::OnDatagram(const uint8_t* data, size_t size, const Endpoint& fr
   Pump(it->first, op, now);
 }
 
+// Opens are repeated like requests while commands wait for them; a session
+// that has gone quiet under waiting commands is opened again.
+void LinkEngine::TickSessions(int64_t now) {
+  for (auto& [to, peer] : peers_) {
+    bool waiting = false;
+    int64_t quietSince = std::numeric_limits<int64_t>::max();
+    for (const auto& [seq, op] : ops_) {
+      if (!op.Keyed || !(op.Target == to)) continue;
+      waiting = true;
+      if (op.Started) quietSince = std::min(quietSince, std::max(op.StartedAt, peer.LastHeard));
+    }
+    if (peer.Now == Peer::State::Opening) {
+      if (!waiting) {
+        peer.Now = Peer::State::Closed;  // the next command opens afresh
+      } else if (now >= peer.NextRetry) {
+        out_.push_back({to, peer.OpenDatagram});
+        peer.Rto = std::min(peer.Rto * 3 / 2, cfg_.MaxRetryMs);
+        peer.NextRetry = now + peer.Rto;
+      }
+    } else if (peer.Now == Peer::State::Open && quietSince != std::numeric_limits<int64_t>::max() &&
+               now - quietSince >= cfg_.ReopenAfterMs) {
+      Reopen(to, peer, now);
+    }
+  }
+}
+
 void LinkEngine::OnTimer(int64_t now) {
   // Timeouts first, so that the places they free go to waiting commands.
   for (auto it = ops_.begin(); it != ops_.end();) {
     auto cur = it++;
     if (now >= cur->second.Deadline) Finish(cur, led::kKindTimeout, 0, 0, now);
   }
+  TickSessions(now);
   for (auto it = ops_.begin(); it != ops_.end();) {
     Op& op = it->second;
     if (!op.Started) {
@@ -157,7 +335,7 @@ void LinkEngine::OnTimer(int64_t now) {
     }
     if (!op.IsProgram) {
       if (now >= op.NextRetry) {
-        out_.push_back({op.Target, op.Datagram});
+        SendRequest(it->first, op);
         op.Rto = std::min(op.Rto * 3 / 2, cfg_.MaxRetryMs);
         op.NextRetry = now + op.Rto;
       }
@@ -179,6 +357,12 @@ int64_t LinkEngine::NextWakeup() const {
   int64_t t = std::numeric_limits<int64_t>::max();
   for (const auto& [seq, op] : ops_) {
     t = std::min(t, op.Deadline);
+    if (op.Keyed) {
+      auto p = peers_.find(op.Target);
+      if (p != peers_.end() && p->second.Now == Peer::State::Opening) t = std::min(t, p->second.NextRetry);
+      if (p != peers_.end() && op.Started)
+        t = std::min(t, std::max(op.StartedAt, p->second.LastHeard) + cfg_.ReopenAfterMs);
+    }
     if (!op.Started) continue;
     if (!op.IsProgram) {
       t = std::min(t, op.NextRetry);

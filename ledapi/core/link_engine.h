@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <optional>
 #include <utility>
 #include <string>
 #include <vector>
 
 #include "ledapi/core/protocol.h"
+#include "ledapi/core/replay_window.h"
 
 namespace ledp {
 
@@ -43,6 +45,9 @@ struct EngineConfig {
   unsigned Reorder = 3;        // later chunks acknowledged before a missing one is resent
   unsigned MaxActive = 16;     // commands on the wire at once; later ones wait their turn
   bool LoopbackOnly = true;    // refuse (time out at once) targets outside 127.0.0.0/8
+  // A keyed screen that has said nothing for this long while a command waits
+  // has probably lost our session (restarted): a new one is opened.
+  int64_t ReopenAfterMs = 300;
 };
 
 class LinkEngine {
@@ -50,9 +55,14 @@ class LinkEngine {
   explicit LinkEngine(uint32_t session, EngineConfig cfg = {});
 
   // Each returns the command's sequence number. A target that is not a
-  // usable numeric address yields an immediate timeout notice.
-  uint32_t Command(const Request& r, const std::string& host, int port, int64_t now);
-  uint32_t SendProgram(std::vector<uint8_t> blob, int32_t address, const std::string& host, int port, int64_t now);
+  // usable numeric address yields an immediate timeout notice. With `key`
+  // (that screen's) the command goes over an authenticated session, opened
+  // first if there is none; a send then counts as finished only when the
+  // screen's digest of what it shows is that of the program sent.
+  uint32_t Command(const Request& r, const std::string& host, int port, int64_t now,
+                   const crypto::Key* key = nullptr);
+  uint32_t SendProgram(std::vector<uint8_t> blob, int32_t address, const std::string& host, int port, int64_t now,
+                       const crypto::Key* key = nullptr);
 
   void OnDatagram(const uint8_t* data, size_t size, const Endpoint& from, int64_t now);
   void OnTimer(int64_t now);
@@ -64,8 +74,29 @@ class LinkEngine {
   std::vector<Notice> TakeNotices() { return std::exchange(notices_, {}); }
 
  private:
+  // A keyed screen and our session with it.
+  struct Peer {
+    enum class State { Closed, Opening, Open };
+    explicit Peer(const crypto::Key& k) : Key(k), Long(k) {}
+    crypto::Key Key;
+    crypto::Hmac Long;                // under the screen's key: opening
+    State Now = State::Closed;
+    uint32_t Session = 0;
+    Nonce Mine{};
+    std::vector<uint8_t> OpenDatagram;
+    int64_t NextRetry = 0, Rto = 0;
+    std::optional<crypto::Hmac> Mac;  // under the session key: everything else
+    uint64_t Sent = 0;
+    auth::ReplayWindow Received;
+    int64_t LastHeard = 0;
+  };
+
   struct Op {
     bool IsProgram = false;
+    bool Keyed = false;
+    int64_t StartedAt = 0;
+    Request Req;
+    crypto::Digest Expect{};  // keyed sends: SHA-256 of the unpacked program
     bool Started = false;  // on the wire (else waiting for a free place)
     Endpoint Target;
     Notice Base;  // Command, Address, Port, Host filled
@@ -84,6 +115,17 @@ class LinkEngine {
   };
 
   bool Resolve(const std::string& host, int port, Endpoint& to) const;
+  uint32_t Add(Op op, const crypto::Key* key, int64_t now);
+  bool CanStart(const Op& op) const;
+  void SendRequest(uint32_t seq, Op& op);
+  Peer* PeerOf(const Op& op);
+  void OpenSession(const Endpoint& to, Peer& peer, int64_t now);
+  void DropPeer(const Endpoint& to);
+  void Reopen(const Endpoint& to, Peer& peer, int64_t now);
+  void OnOpenAck(const uint8_t* data, size_t size, Peer& peer, int64_t now);
+  std::optional<Packet> Authenticate(const uint8_t* data, size_t size, const Endpoint& from, int64_t now);
+  void TickSessions(int64_t now);
+  void OnPacket(const Packet& p, const Endpoint& from, int64_t now);
   void Fail(Notice n);
   void SendChunk(uint32_t seq, Op& op, unsigned i, int64_t now);
   void Pump(uint32_t seq, Op& op, int64_t now);
@@ -96,6 +138,7 @@ class LinkEngine {
   uint32_t nextSeq_ = 1;
   uint64_t tx_ = 0;
   std::map<uint32_t, Op> ops_;
+  std::map<Endpoint, Peer> peers_;
   unsigned active_ = 0;
   std::vector<Outgoing> out_;
   std::vector<Notice> notices_;

@@ -73,6 +73,7 @@ Screen::Screen(ScreenConfig cfg) : cfg_(std::move(cfg)) {
   cfg_.Width = std::clamp(cfg_.Width, 1, ledp::kMaxSide);
   cfg_.Height = std::clamp(cfg_.Height, 1, ledp::kMaxSide);
   picture_ = plat::Raster(cfg_.Width, cfg_.Height);
+  if (cfg_.Key) key_.emplace(*cfg_.Key);
 }
 
 std::string Screen::LoadCard(int64_t nowMs) {
@@ -93,9 +94,22 @@ std::string Screen::Who(const Endpoint& from, const Packet& p) const {
   return buf;
 }
 
-void Screen::SendReply(const Endpoint& to, std::vector<uint8_t> bytes) { replies_.push_back({to, std::move(bytes)}); }
+void Screen::SendReply(const Endpoint& to, uint32_t session, uint32_t seq, const Stored& r) {
+  if (!key_) {
+    replies_.push_back({to, r.Kind == ledp::Type::Answer ? ledp::EncodeAnswer(session, seq, r.Ans)
+                                                         : ledp::EncodeChunkAck(session, seq, r.Ack)});
+    return;
+  }
+  auto s = sessions_.find({to.Addr, to.Port, session});
+  if (s == sessions_.end()) return;  // closed since: the link opens a new one
+  Session& ss = s->second;
+  const uint64_t counter = ++ss.Sent;
+  replies_.push_back({to, r.Kind == ledp::Type::Answer
+                              ? ledp::auth::EncodeAnswer(session, seq, counter, r.Ans, ss.Mac)
+                              : ledp::auth::EncodeChunkAck(session, seq, counter, r.Ack, ss.Mac)});
+}
 
-void Screen::Remember(const Key& key, std::vector<uint8_t> reply) {
+void Screen::Remember(const Key& key, Stored reply) {
   if (answered_.emplace(key, std::move(reply)).second) answeredOrder_.push_back(key);
   while (answeredOrder_.size() > kAnswered) {
     answered_.erase(answeredOrder_.front());
@@ -105,18 +119,149 @@ void Screen::Remember(const Key& key, std::vector<uint8_t> reply) {
 
 void Screen::OnDatagram(const uint8_t* data, size_t size, const Endpoint& from, int64_t nowMs,
                         int64_t wallSeconds) {
+  if (key_) {
+    OnAuthenticated(data, size, from, nowMs, wallSeconds);
+    return;
+  }
   auto p = ledp::Decode(data, size);
   if (!p) return;
-  if (p->Kind != ledp::Type::Request && p->Kind != ledp::Type::Chunk) return;
-  const Key key{from.Addr, from.Port, p->Session, p->Seq};
+  Dispatch(*p, from, nowMs, wallSeconds);
+}
+
+void Screen::Dispatch(const Packet& p, const Endpoint& from, int64_t nowMs, int64_t wallSeconds) {
+  if (p.Kind != ledp::Type::Request && p.Kind != ledp::Type::Chunk) return;
+  const Key key{from.Addr, from.Port, p.Session, p.Seq};
   // A repeat of something already done gets the same answer again and
   // changes nothing.
   if (auto done = answered_.find(key); done != answered_.end()) {
-    SendReply(from, done->second);
+    SendReply(from, p.Session, p.Seq, done->second);
     return;
   }
-  if (p->Kind == ledp::Type::Request) OnRequest(*p, from, key, wallSeconds);
-  else OnChunk(*p, from, key, nowMs);
+  if (p.Kind == ledp::Type::Request) OnRequest(p, from, key, wallSeconds);
+  else OnChunk(p, from, key, nowMs);
+}
+
+// A keyed screen answers only datagrams of a session it opened, with a MAC
+// under that session's key and a counter not seen before. Everything else
+// is dropped without a word on the wire, and said in the log.
+void Screen::OnAuthenticated(const uint8_t* data, size_t size, const Endpoint& from, int64_t nowMs,
+                             int64_t wallSeconds) {
+  auto h = ledp::auth::PeekHeader(data, size);
+  if (!h) {
+    Drop(from, nullptr,
+         ledp::Decode(data, size) ? "unauthenticated (this screen has a key)" : "not a datagram of the protocol",
+         nowMs);
+    return;
+  }
+  if (h->Kind == ledp::Type::Open) {
+    OnOpen(data, size, from, *h, nowMs);
+    return;
+  }
+  if (h->Kind != ledp::Type::Request && h->Kind != ledp::Type::Chunk) {
+    Drop(from, &*h, "not a datagram for a screen", nowMs);
+    return;
+  }
+  auto s = sessions_.find({from.Addr, from.Port, h->Session});
+  if (s == sessions_.end()) {
+    Drop(from, &*h, "session not opened here", nowMs);
+    return;
+  }
+  Session& ss = s->second;
+  if (!ledp::auth::MacValid(ss.Mac, data, size)) {
+    Drop(from, &*h, "wrong or truncated MAC", nowMs);
+    return;
+  }
+  if (!ss.Received.Fresh(h->Counter)) {
+    Drop(from, &*h, "counter " + std::to_string(h->Counter) + " already seen or too old", nowMs);
+    return;
+  }
+  auto p = ledp::auth::Decode(data, size);
+  if (!p) {
+    Drop(from, &*h, "malformed body", nowMs);
+    return;
+  }
+  ss.Received.Mark(h->Counter);
+  ss.LastActivity = nowMs;
+  Dispatch(*p, from, nowMs, wallSeconds);
+}
+
+void Screen::OnOpen(const uint8_t* data, size_t size, const Endpoint& from, const ledp::auth::Header& h,
+                    int64_t nowMs) {
+  if (!ledp::auth::MacValid(*key_, data, size)) {
+    Drop(from, &h, "open with a wrong or truncated MAC (not this screen's key)", nowMs);
+    return;
+  }
+  auto p = ledp::auth::Decode(data, size);
+  if (!p) {
+    Drop(from, &h, "malformed open", nowMs);
+    return;
+  }
+  const SessionId id{from.Addr, from.Port, h.Session};
+  if (auto s = sessions_.find(id); s != sessions_.end()) {
+    // The link did not get our answer: the same one again.
+    if (s->second.LinkNonce != p->LinkNonce) {
+      Drop(from, &h, "open for a session already open", nowMs);
+      return;
+    }
+    replies_.push_back(
+        {from, ledp::auth::EncodeOpenAck(h.Session, s->second.LinkNonce, s->second.ScreenNonce, s->second.Mac)});
+    return;
+  }
+  // A link takes a fresh nonce for every session: a nonce seen before is a
+  // recording played back.
+  if (seenOpens_.count(p->LinkNonce)) {
+    Drop(from, &h, "replayed open", nowMs);
+    return;
+  }
+  ledp::Nonce mine{};
+  if (!ledp::crypto::Random(mine.data(), mine.size())) {
+    Drop(from, &h, "no random numbers for a session", nowMs);
+    return;
+  }
+  seenOpens_.insert(p->LinkNonce);
+  seenOrder_.push_back(p->LinkNonce);
+  if (seenOrder_.size() > kSeenOpens) {
+    seenOpens_.erase(seenOrder_.front());
+    seenOrder_.pop_front();
+  }
+  if (sessions_.size() >= kMaxSessions) {
+    // The session quiet longest makes room; its link opens a new one.
+    auto oldest = std::min_element(sessions_.begin(), sessions_.end(), [](const auto& a, const auto& b) {
+      return a.second.LastActivity < b.second.LastActivity;
+    });
+    sessions_.erase(oldest);
+  }
+  Session ss{ledp::auth::SessionKey(*cfg_.Key, h.Session, p->LinkNonce, mine), p->LinkNonce, mine, {}, 0, nowMs};
+  replies_.push_back({from, ledp::auth::EncodeOpenAck(h.Session, ss.LinkNonce, ss.ScreenNonce, ss.Mac)});
+  sessions_.emplace(id, std::move(ss));
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "%s:%u session %08x opened", ledp::FormatIPv4(from.Addr).c_str(),
+                static_cast<unsigned>(from.Port), static_cast<unsigned>(h.Session));
+  log_.push_back(buf);
+}
+
+// One log line per dropped datagram, at most kDropLinesPerSecond a second:
+// a flood says how much it was, not every datagram of it.
+void Screen::Drop(const Endpoint& from, const ledp::auth::Header* h, const std::string& why, int64_t nowMs) {
+  const int64_t second = nowMs / 1000;
+  if (second != dropSecond_) {
+    if (dropsUnlogged_ > 0) log_.push_back("dropped " + std::to_string(dropsUnlogged_) + " more datagrams");
+    dropSecond_ = second;
+    dropLines_ = 0;
+    dropsUnlogged_ = 0;
+  }
+  if (dropLines_ >= kDropLinesPerSecond) {
+    ++dropsUnlogged_;
+    return;
+  }
+  ++dropLines_;
+  char buf[96];
+  if (h)
+    std::snprintf(buf, sizeof buf, "%s:%u session %08x #%u", ledp::FormatIPv4(from.Addr).c_str(),
+                  static_cast<unsigned>(from.Port), static_cast<unsigned>(h->Session), static_cast<unsigned>(h->Seq));
+  else
+    std::snprintf(buf, sizeof buf, "%s:%u", ledp::FormatIPv4(from.Addr).c_str(), static_cast<unsigned>(from.Port));
+  log_.push_back(std::string("dropped from ") + buf + ": " + why);
 }
 
 void Screen::OnRequest(const Packet& p, const Endpoint& from, const Key& key, int64_t wallSeconds) {
@@ -154,9 +299,9 @@ void Screen::OnRequest(const Packet& p, const Endpoint& from, const Key& key, in
   }
   log_.push_back(Who(from, p) + " " + what + " -> status " + std::to_string(a.Status) + ", value " +
                  std::to_string(a.Value));
-  auto bytes = ledp::EncodeAnswer(p.Session, p.Seq, a);
-  Remember(key, bytes);
-  SendReply(from, std::move(bytes));
+  Stored reply{ledp::Type::Answer, a, {}};
+  SendReply(from, p.Session, p.Seq, reply);
+  Remember(key, std::move(reply));
 }
 
 void Screen::OnChunk(const Packet& p, const Endpoint& from, const Key& key, int64_t nowMs) {
@@ -193,8 +338,7 @@ void Screen::OnChunk(const Packet& p, const Endpoint& from, const Key& key, int6
     transfers_.erase(key);
     return;
   }
-  ledp::ChunkAck ack{t.Count, false, 0, t.Bits};
-  SendReply(from, ledp::EncodeChunkAck(p.Session, p.Seq, ack));
+  SendReply(from, p.Session, p.Seq, {ledp::Type::ChunkAck, {}, ledp::ChunkAck{t.Count, false, 0, t.Bits}});
 }
 
 void Screen::Complete(const Packet& p, const Endpoint& from, const Key& key, Transfer& t, int64_t nowMs) {
@@ -231,12 +375,19 @@ void Screen::Complete(const Packet& p, const Endpoint& from, const Key& key, Tra
     }
   }
   log_.push_back(line);
-  auto bytes = ledp::EncodeChunkAck(p.Session, p.Seq, ack);
-  Remember(key, bytes);
-  SendReply(from, std::move(bytes));
+  ack.Shown = shownDigest_;
+  Stored reply{ledp::Type::ChunkAck, {}, std::move(ack)};
+  SendReply(from, p.Session, p.Seq, reply);
+  Remember(key, std::move(reply));
 }
 
 void Screen::Show(ledp::Program p, int64_t nowMs) {
+  // Hashed as the screen holds it, encoded again: what the link sent, unless
+  // something between the wire and the LEDs changed it.
+  if (key_) {
+    const auto bytes = ledp::SerializeProgram(p);
+    shownDigest_ = ledp::crypto::Sha256(bytes.data(), bytes.size());
+  }
   program_ = std::move(p);
   shownAt_ = nowMs;
   dirty_ = true;

@@ -7,12 +7,14 @@
 #include <deque>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "ledapi/core/link_engine.h"
 #include "ledapi/core/program.h"
+#include "ledapi/core/replay_window.h"
 #include "ui/core/raster.h"
 
 namespace ledscreen {
@@ -25,6 +27,9 @@ struct ScreenConfig {
   bool AutoPower = false;       // power commands are refused (Status 99)
   bool AutoBrightness = false;  // brightness setting is refused (Status 99)
   std::string CardPath;         // where programs sent with root type 18 are kept
+  // With a key the screen speaks only the authenticated protocol: every
+  // datagram without a valid MAC of a session it opened is dropped unanswered.
+  std::optional<ledp::crypto::Key> Key;
 };
 
 struct Reply {
@@ -37,6 +42,9 @@ class Screen {
   static constexpr int kMaxBrightness = 16;
   static constexpr size_t kMaxTransfers = 4;   // programs being received at once
   static constexpr size_t kAnswered = 256;     // remembered answers for repeated datagrams
+  static constexpr size_t kMaxSessions = 32;   // authenticated sessions open at once
+  static constexpr size_t kSeenOpens = 4096;   // link nonces remembered against replayed opens
+  static constexpr int kDropLinesPerSecond = 20;
 
   explicit Screen(ScreenConfig cfg);
 
@@ -64,9 +72,35 @@ class Screen {
   int64_t ClockOffset() const { return clockOffset_; }
   bool HasProgram() const { return program_.has_value(); }
   const ScreenConfig& Config() const { return cfg_; }
+  size_t Sessions() const { return sessions_.size(); }
+  // SHA-256 of the program shown, as the screen holds it (zeros when none):
+  // what the final acknowledgement of an authenticated send carries.
+  const ledp::crypto::Digest& ShownDigest() const { return shownDigest_; }
+
+ protected:
+  // Takes a new program for showing. A test screen with a fault overrides it.
+  virtual void Show(ledp::Program p, int64_t nowMs);
+
+ public:
+  virtual ~Screen() = default;
 
  private:
   using Key = std::tuple<uint32_t, uint16_t, uint32_t, uint32_t>;  // addr, port, session, seq
+  using SessionId = std::tuple<uint32_t, uint16_t, uint32_t>;      // addr, port, session
+  // An answer kept for repeats; encoded afresh for each sending, since an
+  // authenticated one carries a new counter every time.
+  struct Stored {
+    ledp::Type Kind = ledp::Type::Answer;
+    ledp::Answer Ans;
+    ledp::ChunkAck Ack;
+  };
+  struct Session {
+    ledp::crypto::Hmac Mac;
+    ledp::Nonce LinkNonce{}, ScreenNonce{};
+    ledp::auth::ReplayWindow Received;
+    uint64_t Sent = 0;  // counter of the last datagram sent
+    int64_t LastActivity = 0;
+  };
   struct Transfer {
     uint32_t Total = 0;
     uint16_t Count = 0;
@@ -79,9 +113,12 @@ class Screen {
   void OnRequest(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t wallSeconds);
   void OnChunk(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs);
   void Complete(const ledp::Packet& p, const Endpoint& from, const Key& key, Transfer& t, int64_t nowMs);
-  void Remember(const Key& key, std::vector<uint8_t> reply);
-  void SendReply(const Endpoint& to, std::vector<uint8_t> bytes);
-  void Show(ledp::Program p, int64_t nowMs);
+  void Dispatch(const ledp::Packet& p, const Endpoint& from, int64_t nowMs, int64_t wallSeconds);
+  void OnAuthenticated(const uint8_t* data, size_t size, const Endpoint& from, int64_t nowMs, int64_t wallSeconds);
+  void OnOpen(const uint8_t* data, size_t size, const Endpoint& from, const ledp::auth::Header& h, int64_t nowMs);
+  void Drop(const Endpoint& from, const ledp::auth::Header* h, const std::string& why, int64_t nowMs);
+  void Remember(const Key& key, Stored reply);
+  void SendReply(const Endpoint& to, uint32_t session, uint32_t seq, const Stored& reply);
   size_t CurrentPage(int64_t nowMs) const;
   std::string Who(const Endpoint& from, const ledp::Packet& p) const;
 
@@ -96,9 +133,17 @@ class Screen {
   bool dirty_ = true;
 
   std::map<Key, Transfer> transfers_;
-  std::map<Key, std::vector<uint8_t>> answered_;
+  std::map<Key, Stored> answered_;
   std::deque<Key> answeredOrder_;
   std::map<std::tuple<uint32_t, uint16_t, uint32_t>, uint32_t> newestShown_;  // per link: last seq shown
+
+  std::optional<ledp::crypto::Hmac> key_;
+  std::map<SessionId, Session> sessions_;
+  std::set<ledp::Nonce> seenOpens_;
+  std::deque<ledp::Nonce> seenOrder_;
+  ledp::crypto::Digest shownDigest_{};
+  int64_t dropSecond_ = -1;
+  int dropLines_ = 0, dropsUnlogged_ = 0;
 
   std::vector<Reply> replies_;
   std::vector<std::string> log_;

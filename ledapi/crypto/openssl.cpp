@@ -1,0 +1,59 @@
+// The crypto interface on OpenSSL's libcrypto (native builds).
+#include <openssl/crypto.h>
+#include <openssl/evp.h>
+#include <openssl/rand.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "ledapi/core/crypto.h"
+
+namespace ledp::crypto {
+
+Digest Sha256(const uint8_t* data, size_t size) {
+  Digest d{};
+  unsigned int n = 0;
+  if (!EVP_Digest(data, size, d.data(), &n, EVP_sha256(), nullptr)) std::abort();
+  return d;
+}
+
+bool Random(uint8_t* out, size_t size) { return RAND_bytes(out, static_cast<int>(size)) == 1; }
+
+bool Equal(const uint8_t* a, const uint8_t* b, size_t n) { return CRYPTO_memcmp(a, b, n) == 0; }
+
+// A context holding the keyed state; each computation works on a copy of it.
+struct Hmac::Impl {
+  EVP_MAC* mac = nullptr;
+  EVP_MAC_CTX* keyed = nullptr;
+  ~Impl() {
+    EVP_MAC_CTX_free(keyed);
+    EVP_MAC_free(mac);
+  }
+};
+
+Hmac::Hmac(const uint8_t* key, size_t size) : impl_(std::make_unique<Impl>()) {
+  impl_->mac = EVP_MAC_fetch(nullptr, "HMAC", nullptr);
+  if (!impl_->mac) std::abort();
+  impl_->keyed = EVP_MAC_CTX_new(impl_->mac);
+  char digest[] = "SHA256";
+  OSSL_PARAM params[] = {OSSL_PARAM_construct_utf8_string("digest", digest, 0), OSSL_PARAM_construct_end()};
+  if (!impl_->keyed || !EVP_MAC_init(impl_->keyed, key, size, params)) std::abort();
+}
+
+Hmac::~Hmac() = default;
+Hmac::Hmac(Hmac&&) noexcept = default;
+Hmac& Hmac::operator=(Hmac&&) noexcept = default;
+
+Digest Hmac::Compute(const uint8_t* a, size_t an, const uint8_t* b, size_t bn) const {
+  Digest d{};
+  EVP_MAC_CTX* c = EVP_MAC_CTX_dup(impl_->keyed);
+  size_t n = 0;
+  if (!c || !EVP_MAC_update(c, a, an) || (bn && !EVP_MAC_update(c, b, bn)) ||
+      !EVP_MAC_final(c, d.data(), &n, d.size()))
+    std::abort();
+  EVP_MAC_CTX_free(c);
+  return d;
+}
+
+}  // namespace ledp::crypto
