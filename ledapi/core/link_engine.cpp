@@ -162,11 +162,20 @@ void LinkEngine::StartWaiting(int64_t now) {
   }
 }
 
+// Tells a keyed screen which of our commands it need never answer again:
+// a recording of them played back then gets nothing.
+uint32_t LinkEngine::FinishedBelow(const Endpoint& to) const {
+  for (const auto& [seq, op] : ops_)
+    if (op.Keyed && op.Target == to) return seq;
+  return nextSeq_;
+}
+
 // Every sending of an authenticated datagram carries a new counter, so the
 // screen can tell a retransmission from a recording played back.
 void LinkEngine::SendRequest(uint32_t seq, Op& op) {
   if (Peer* peer = PeerOf(op)) {
-    out_.push_back({op.Target, auth::EncodeRequest(peer->Session, seq, ++peer->Sent, op.Req, *peer->Mac)});
+    out_.push_back({op.Target, auth::EncodeRequest(peer->Session, seq, ++peer->Sent, FinishedBelow(op.Target), op.Req,
+                                                     *peer->Mac)});
     return;
   }
   out_.push_back({op.Target, op.Datagram});
@@ -178,7 +187,7 @@ void LinkEngine::SendChunk(uint32_t seq, Op& op, unsigned i, int64_t now) {
   const auto total = static_cast<uint32_t>(op.Blob.size());
   const auto index = static_cast<uint16_t>(i);
   if (Peer* peer = PeerOf(op)) {
-    out_.push_back({op.Target, auth::EncodeChunk(peer->Session, seq, ++peer->Sent, total, index, op.Count,
+    out_.push_back({op.Target, auth::EncodeChunk(peer->Session, seq, ++peer->Sent, FinishedBelow(op.Target), total, index, op.Count,
                                                  op.Blob.data() + offset, size, *peer->Mac)});
   } else {
     out_.push_back({op.Target, EncodeChunk(session_, seq, total, index, op.Count, op.Blob.data() + offset, size)});

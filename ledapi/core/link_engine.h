@@ -121,6 +121,7 @@ class LinkEngine {
   Peer* PeerOf(const Op& op);
   void OpenSession(const Endpoint& to, Peer& peer, int64_t now);
   void DropPeer(const Endpoint& to);
+  uint32_t FinishedBelow(const Endpoint& to) const;
   void Reopen(const Endpoint& to, Peer& peer, int64_t now);
   void OnOpenAck(const uint8_t* data, size_t size, Peer& peer, int64_t now);
   std::optional<Packet> Authenticate(const uint8_t* data, size_t size, const Endpoint& from, int64_t now);

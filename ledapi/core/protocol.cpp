@@ -121,12 +121,14 @@ bool DecodeBody(Packet& p, const uint8_t* b, size_t n, uint8_t version) {
       return true;
     }
     case Type::Open: {
-      if (version != auth::kVersion || n != kNonceSize || p.Seq != 0 || p.Counter != 0) return false;
+      if (version != auth::kVersion || n != kNonceSize || p.Seq != 0 || p.Counter != 0 || p.Finished != 0)
+        return false;
       std::memcpy(p.LinkNonce.data(), b, kNonceSize);
       return true;
     }
     case Type::OpenAck: {
-      if (version != auth::kVersion || n != 2 * kNonceSize || p.Seq != 0 || p.Counter != 0) return false;
+      if (version != auth::kVersion || n != 2 * kNonceSize || p.Seq != 0 || p.Counter != 0 || p.Finished != 0)
+        return false;
       std::memcpy(p.LinkNonce.data(), b, kNonceSize);
       std::memcpy(p.ScreenNonce.data(), b + kNonceSize, kNonceSize);
       return true;
@@ -207,7 +209,8 @@ namespace {
 
 constexpr char kSessionLabel[] = "LEDP2 session";  // 13 bytes, no terminator on the wire
 
-std::vector<uint8_t> Start(Type type, uint32_t session, uint32_t seq, uint64_t counter, size_t body) {
+std::vector<uint8_t> Start(Type type, uint32_t session, uint32_t seq, uint64_t counter, size_t body,
+                           uint32_t finished = 0) {
   std::vector<uint8_t> out;
   out.reserve(kHeaderSize + body + kMacSize);
   out.insert(out.end(), kMagic, kMagic + 4);
@@ -217,6 +220,7 @@ std::vector<uint8_t> Start(Type type, uint32_t session, uint32_t seq, uint64_t c
   PutU32(out, session);
   PutU32(out, seq);
   PutU64(out, counter);
+  PutU32(out, finished);
   return out;
 }
 
@@ -260,9 +264,9 @@ std::vector<uint8_t> EncodeOpenAck(uint32_t session, const Nonce& link, const No
   return Seal(std::move(out), mac);
 }
 
-std::vector<uint8_t> EncodeRequest(uint32_t session, uint32_t seq, uint64_t counter, const Request& r,
-                                   const crypto::Hmac& mac) {
-  auto out = Start(Type::Request, session, seq, counter, kRequestBody);
+std::vector<uint8_t> EncodeRequest(uint32_t session, uint32_t seq, uint64_t counter, uint32_t finished,
+                                   const Request& r, const crypto::Hmac& mac) {
+  auto out = Start(Type::Request, session, seq, counter, kRequestBody, finished);
   RequestBody(out, r);
   return Seal(std::move(out), mac);
 }
@@ -274,9 +278,10 @@ std::vector<uint8_t> EncodeAnswer(uint32_t session, uint32_t seq, uint64_t count
   return Seal(std::move(out), mac);
 }
 
-std::vector<uint8_t> EncodeChunk(uint32_t session, uint32_t seq, uint64_t counter, uint32_t total, uint16_t index,
-                                 uint16_t count, const uint8_t* data, size_t size, const crypto::Hmac& mac) {
-  auto out = Start(Type::Chunk, session, seq, counter, kChunkHeader + size);
+std::vector<uint8_t> EncodeChunk(uint32_t session, uint32_t seq, uint64_t counter, uint32_t finished,
+                                 uint32_t total, uint16_t index, uint16_t count, const uint8_t* data, size_t size,
+                                 const crypto::Hmac& mac) {
+  auto out = Start(Type::Chunk, session, seq, counter, kChunkHeader + size, finished);
   ChunkBody(out, total, index, count, data, size);
   return Seal(std::move(out), mac);
 }
@@ -293,7 +298,8 @@ std::optional<Header> PeekHeader(const uint8_t* data, size_t size) {
   if (data == nullptr || size < kMinDatagram || size > kMaxDatagram) return std::nullopt;
   if (std::memcmp(data, kMagic, 4) != 0 || data[4] != kVersion || GetU16(data + 6) != 0) return std::nullopt;
   if (!KnownType(data[5])) return std::nullopt;
-  return Header{static_cast<Type>(data[5]), GetU32(data + 8), GetU32(data + 12), GetU64(data + 16)};
+  return Header{static_cast<Type>(data[5]), GetU32(data + 8), GetU32(data + 12), GetU64(data + 16),
+                GetU32(data + 24)};
 }
 
 bool MacValid(const crypto::Hmac& mac, const uint8_t* data, size_t size) {
@@ -310,6 +316,7 @@ std::optional<Packet> Decode(const uint8_t* data, size_t size) {
   p.Session = h->Session;
   p.Seq = h->Seq;
   p.Counter = h->Counter;
+  p.Finished = h->Finished;
   if (!DecodeBody(p, data + kHeaderSize, size - kHeaderSize - kMacSize, kVersion)) return std::nullopt;
   return p;
 }

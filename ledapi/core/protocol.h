@@ -82,6 +82,7 @@ struct Packet {
   ChunkAck Ack;
   // Authenticated protocol.
   uint64_t Counter = 0;
+  uint32_t Finished = 0;
   Nonce LinkNonce{}, ScreenNonce{};
 };
 
@@ -106,7 +107,7 @@ std::optional<Packet> Decode(const uint8_t* data, size_t size);
 // truncated HMAC-SHA-256 at the end. See docs/protocol.md.
 namespace auth {
 constexpr uint8_t kVersion = 2;
-constexpr size_t kHeaderSize = 24;  // magic, version, type, reserved, session, seq, counter
+constexpr size_t kHeaderSize = 28;  // magic, version, type, reserved, session, seq, counter, finished
 constexpr size_t kMacSize = 16;     // the first half of the HMAC-SHA-256
 constexpr size_t kMinDatagram = kHeaderSize + kMacSize;
 
@@ -118,12 +119,15 @@ crypto::Hmac SessionKey(const crypto::Key& key, uint32_t session, const Nonce& l
 std::vector<uint8_t> EncodeOpen(uint32_t session, const Nonce& link, const crypto::Hmac& mac);
 std::vector<uint8_t> EncodeOpenAck(uint32_t session, const Nonce& link, const Nonce& screen,
                                    const crypto::Hmac& mac);
-std::vector<uint8_t> EncodeRequest(uint32_t session, uint32_t seq, uint64_t counter, const Request& r,
-                                   const crypto::Hmac& mac);
+// `finished`: every command of the session numbered below it is finished
+// at the link (it sends no more for them and wants no more answers).
+std::vector<uint8_t> EncodeRequest(uint32_t session, uint32_t seq, uint64_t counter, uint32_t finished,
+                                   const Request& r, const crypto::Hmac& mac);
 std::vector<uint8_t> EncodeAnswer(uint32_t session, uint32_t seq, uint64_t counter, const Answer& a,
                                   const crypto::Hmac& mac);
-std::vector<uint8_t> EncodeChunk(uint32_t session, uint32_t seq, uint64_t counter, uint32_t total, uint16_t index,
-                                 uint16_t count, const uint8_t* data, size_t size, const crypto::Hmac& mac);
+std::vector<uint8_t> EncodeChunk(uint32_t session, uint32_t seq, uint64_t counter, uint32_t finished,
+                                 uint32_t total, uint16_t index, uint16_t count, const uint8_t* data, size_t size,
+                                 const crypto::Hmac& mac);
 // A Done acknowledgement carries a.Shown.
 std::vector<uint8_t> EncodeChunkAck(uint32_t session, uint32_t seq, uint64_t counter, const ChunkAck& a,
                                     const crypto::Hmac& mac);
@@ -134,6 +138,7 @@ struct Header {
   Type Kind = Type::Request;
   uint32_t Session = 0, Seq = 0;
   uint64_t Counter = 0;
+  uint32_t Finished = 0;
 };
 std::optional<Header> PeekHeader(const uint8_t* data, size_t size);
 

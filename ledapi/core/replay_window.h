@@ -21,6 +21,8 @@ class ReplayWindow {
     return back < kSpan && !seen_[c % kSpan];
   }
 
+  uint64_t Top() const { return top_; }  // newest counter accepted, 0 if none
+
   // Call only after the MAC was checked, so that forgeries move nothing.
   void Mark(uint64_t c) {
     if (c > top_) {

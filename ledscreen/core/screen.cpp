@@ -128,16 +128,21 @@ void Screen::OnDatagram(const uint8_t* data, size_t size, const Endpoint& from, 
   Dispatch(*p, from, nowMs, wallSeconds);
 }
 
-void Screen::Dispatch(const Packet& p, const Endpoint& from, int64_t nowMs, int64_t wallSeconds) {
+void Screen::Dispatch(const Packet& p, const Endpoint& from, int64_t nowMs, int64_t wallSeconds,
+                      const ledp::auth::Header* h) {
   if (p.Kind != ledp::Type::Request && p.Kind != ledp::Type::Chunk) return;
   const Key key{from.Addr, from.Port, p.Session, p.Seq};
   // A repeat of something already done gets the same answer again and
   // changes nothing.
   if (auto done = answered_.find(key); done != answered_.end()) {
+    if (h && nowMs - done->second.At > kRepeatAnswersMs) {
+      Drop(from, h, "command answered long ago", nowMs);
+      return;
+    }
     SendReply(from, p.Session, p.Seq, done->second);
     return;
   }
-  if (p.Kind == ledp::Type::Request) OnRequest(p, from, key, wallSeconds);
+  if (p.Kind == ledp::Type::Request) OnRequest(p, from, key, nowMs, wallSeconds);
   else OnChunk(p, from, key, nowMs);
 }
 
@@ -182,7 +187,12 @@ void Screen::OnAuthenticated(const uint8_t* data, size_t size, const Endpoint& f
   }
   ss.Received.Mark(h->Counter);
   ss.LastActivity = nowMs;
-  Dispatch(*p, from, nowMs, wallSeconds);
+  ss.Finished = std::max(ss.Finished, p->Finished);
+  if (p->Seq < ss.Finished) {
+    Drop(from, &*h, "command finished at the link", nowMs);
+    return;
+  }
+  Dispatch(*p, from, nowMs, wallSeconds, &*h);
 }
 
 void Screen::OnOpen(const uint8_t* data, size_t size, const Endpoint& from, const ledp::auth::Header& h,
@@ -198,9 +208,12 @@ void Screen::OnOpen(const uint8_t* data, size_t size, const Endpoint& from, cons
   }
   const SessionId id{from.Addr, from.Port, h.Session};
   if (auto s = sessions_.find(id); s != sessions_.end()) {
-    // The link did not get our answer: the same one again.
-    if (s->second.LinkNonce != p->LinkNonce) {
-      Drop(from, &h, "open for a session already open", nowMs);
+    // The link did not get our answer: the same one again. Once the
+    // session has carried a command the link has had it, and an open is a
+    // recording played back.
+    if (s->second.LinkNonce != p->LinkNonce || s->second.Received.Top() != 0) {
+      Drop(from, &h, s->second.LinkNonce != p->LinkNonce ? "open for a session already open" : "replayed open",
+           nowMs);
       return;
     }
     replies_.push_back(
@@ -231,7 +244,11 @@ void Screen::OnOpen(const uint8_t* data, size_t size, const Endpoint& from, cons
     });
     sessions_.erase(oldest);
   }
-  Session ss{ledp::auth::SessionKey(*cfg_.Key, h.Session, p->LinkNonce, mine), p->LinkNonce, mine, {}, 0, nowMs};
+  Session ss{.Mac = ledp::auth::SessionKey(*cfg_.Key, h.Session, p->LinkNonce, mine),
+             .LinkNonce = p->LinkNonce,
+             .ScreenNonce = mine,
+             .Received = {},
+             .LastActivity = nowMs};
   replies_.push_back({from, ledp::auth::EncodeOpenAck(h.Session, ss.LinkNonce, ss.ScreenNonce, ss.Mac)});
   sessions_.emplace(id, std::move(ss));
   char buf[96];
@@ -264,7 +281,7 @@ void Screen::Drop(const Endpoint& from, const ledp::auth::Header* h, const std::
   log_.push_back(std::string("dropped from ") + buf + ": " + why);
 }
 
-void Screen::OnRequest(const Packet& p, const Endpoint& from, const Key& key, int64_t wallSeconds) {
+void Screen::OnRequest(const Packet& p, const Endpoint& from, const Key& key, int64_t nowMs, int64_t wallSeconds) {
   ledp::Answer a{p.Req.Command, led::kStatusOk, 0};
   std::string what = CommandName(p.Req.Command);
   switch (p.Req.Command) {
@@ -299,7 +316,7 @@ void Screen::OnRequest(const Packet& p, const Endpoint& from, const Key& key, in
   }
   log_.push_back(Who(from, p) + " " + what + " -> status " + std::to_string(a.Status) + ", value " +
                  std::to_string(a.Value));
-  Stored reply{ledp::Type::Answer, a, {}};
+  Stored reply{ledp::Type::Answer, a, {}, nowMs};
   SendReply(from, p.Session, p.Seq, reply);
   Remember(key, std::move(reply));
 }
@@ -376,7 +393,7 @@ void Screen::Complete(const Packet& p, const Endpoint& from, const Key& key, Tra
   }
   log_.push_back(line);
   ack.Shown = shownDigest_;
-  Stored reply{ledp::Type::ChunkAck, {}, std::move(ack)};
+  Stored reply{ledp::Type::ChunkAck, {}, std::move(ack), nowMs};
   SendReply(from, p.Session, p.Seq, reply);
   Remember(key, std::move(reply));
 }

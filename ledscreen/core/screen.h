@@ -45,6 +45,9 @@ class Screen {
   static constexpr size_t kMaxSessions = 32;   // authenticated sessions open at once
   static constexpr size_t kSeenOpens = 4096;   // link nonces remembered against replayed opens
   static constexpr int kDropLinesPerSecond = 20;
+  // A keyed screen repeats an answer only while its link may still wait for
+  // it (a link reports every command within 2 s of the call).
+  static constexpr int64_t kRepeatAnswersMs = 2500;
 
   explicit Screen(ScreenConfig cfg);
 
@@ -93,12 +96,14 @@ class Screen {
     ledp::Type Kind = ledp::Type::Answer;
     ledp::Answer Ans;
     ledp::ChunkAck Ack;
+    int64_t At = 0;  // when it was first sent
   };
   struct Session {
     ledp::crypto::Hmac Mac;
     ledp::Nonce LinkNonce{}, ScreenNonce{};
     ledp::auth::ReplayWindow Received;
     uint64_t Sent = 0;  // counter of the last datagram sent
+    uint32_t Finished = 0;  // the link is done with every command below this
     int64_t LastActivity = 0;
   };
   struct Transfer {
@@ -110,10 +115,11 @@ class Screen {
     int64_t LastActivity = 0;
   };
 
-  void OnRequest(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t wallSeconds);
+  void OnRequest(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs, int64_t wallSeconds);
   void OnChunk(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs);
   void Complete(const ledp::Packet& p, const Endpoint& from, const Key& key, Transfer& t, int64_t nowMs);
-  void Dispatch(const ledp::Packet& p, const Endpoint& from, int64_t nowMs, int64_t wallSeconds);
+  void Dispatch(const ledp::Packet& p, const Endpoint& from, int64_t nowMs, int64_t wallSeconds,
+                const ledp::auth::Header* h = nullptr);
   void OnAuthenticated(const uint8_t* data, size_t size, const Endpoint& from, int64_t nowMs, int64_t wallSeconds);
   void OnOpen(const uint8_t* data, size_t size, const Endpoint& from, const ledp::auth::Header& h, int64_t nowMs);
   void Drop(const Endpoint& from, const ledp::auth::Header* h, const std::string& why, int64_t nowMs);

@@ -20,7 +20,10 @@ struct Faults {
 class Net {
  public:
   Net(ledp::LinkEngine& link, ledscreen::Screen& screen, Faults f = {}, uint32_t seed = 1)
-      : link_(link), screen_(screen), f_(f), rng_(seed) {}
+      : link_(link), screen_(&screen), f_(f), rng_(seed) {}
+
+  // Puts another screen (a restarted one) on the same address.
+  void Attach(ledscreen::Screen& screen) { screen_ = &screen; }
 
   ledp::Endpoint LinkEp{0x7F000001, 8888};
   ledp::Endpoint ScreenEp{0x7F000001, 6666};
@@ -30,6 +33,8 @@ class Net {
   std::vector<ledp::Notice> Notices;
   // Called after every datagram the screen takes in.
   std::function<void()> AfterScreenDatagram;
+  // Sees every datagram the link puts on the wire to the screen, lost or not.
+  std::function<void(const std::vector<uint8_t>&)> Tap;
 
   // Runs until the link has nothing outstanding or `until` is reached.
   void Run(int64_t until) {
@@ -44,9 +49,9 @@ class Net {
         wire_.erase(wire_.begin());
         if (d.ToScreen) {
           if (!ScreenPresent) continue;
-          screen_.OnDatagram(d.Bytes.data(), d.Bytes.size(), LinkEp, Now, 0);
+          screen_->OnDatagram(d.Bytes.data(), d.Bytes.size(), LinkEp, Now, 0);
           if (AfterScreenDatagram) AfterScreenDatagram();
-          for (auto& r : screen_.TakeReplies()) Put(false, std::move(r.Bytes));
+          for (auto& r : screen_->TakeReplies()) Put(false, std::move(r.Bytes));
         } else {
           link_.OnDatagram(d.Bytes.data(), d.Bytes.size(), ScreenEp, Now);
         }
@@ -65,6 +70,7 @@ class Net {
   void Collect() {
     for (auto& o : link_.TakeOutgoing()) {
       if (!(o.To == ScreenEp)) continue;  // addressed elsewhere: never arrives
+      if (Tap) Tap(o.Bytes);
       Put(true, std::move(o.Bytes));
     }
     for (auto& n : link_.TakeNotices()) Notices.push_back(std::move(n));
@@ -82,7 +88,7 @@ class Net {
   }
 
   ledp::LinkEngine& link_;
-  ledscreen::Screen& screen_;
+  ledscreen::Screen* screen_;
   Faults f_;
   std::mt19937 rng_;
   std::multimap<int64_t, Datagram> wire_;
