@@ -7,6 +7,13 @@ else()
 endif()
 option(PLATORA_SANITIZE "Build with AddressSanitizer and UBSan (native tree)" OFF)
 option(PLATORA_FUZZ "Build libFuzzer targets (clang only)" OFF)
+# On in every tree but the release's: sockets stay on loopback (udp.h).
+option(LEDAPI_LOOPBACK_ONLY "Keep every socket on 127.0.0.0/8 (off only for the release)" ON)
+if(LEDAPI_LOOPBACK_ONLY)
+  add_compile_definitions(LEDAPI_LOOPBACK_ONLY=1)
+else()
+  add_compile_definitions(LEDAPI_LOOPBACK_ONLY=0)
+endif()
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 

@@ -11,6 +11,47 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 log() { printf '%s\n' "$*" >&2; }
 
+# What a script leaves running is stopped when it ends, however it ends. Only
+# the script's own shell runs the clean-up: a subshell that exits must not.
+MAIN_SHELL=$BASHPID
+EXIT_STEPS=()
+at_exit() {
+  declare -F "$1" >/dev/null || { log "at_exit: no function $1"; exit 1; }
+  EXIT_STEPS=("$1" "${EXIT_STEPS[@]}")
+}
+run_exit_steps() {
+  [ "$BASHPID" = "$MAIN_SHELL" ] || return 0
+  local f
+  for f in "${EXIT_STEPS[@]}"; do "$f" || true; done
+}
+trap run_exit_steps EXIT
+
+# A failing command under `set -e` says where it was, unless a step (below)
+# has already said more.
+set -E
+on_error() {
+  [ "$BASHPID" = "$MAIN_SHELL" ] || return 0
+  log "$(basename "$0") failed (exit $1) at ${BASH_SOURCE[1]##*/}:$2: $3"
+}
+trap 'on_error $? $LINENO "$BASH_COMMAND"' ERR
+
+# Runs one named step with its output in build/logs; on failure prints the
+# step, its command and the last lines it printed, and fails.
+run_step() {
+  local what=$1 rc=0; shift
+  mkdir -p "$BUILD/logs"
+  local logf="$BUILD/logs/$(printf '%s' "$what" | tr -c 'A-Za-z0-9' '-' | cut -c1-40).log"
+  "$@" >"$logf" 2>&1 </dev/null || rc=$?
+  if [ $rc -ne 0 ]; then
+    log "step failed: $what (exit $rc)"
+    log "  command: $*"
+    log "  last lines of its output ($logf):"
+    tail -n 25 "$logf" | sed 's/^/    /' >&2
+    trap - ERR
+    exit $rc
+  fi
+}
+
 # The product is a 32-bit Windows program. Some kernels cannot run 32-bit code
 # at all (32-bit emulation switched off), and 32-bit Wine with them; there the
 # Windows tree is built for x86_64 from the same sources and its tests run
@@ -28,51 +69,67 @@ if [ -z "${PLATORA_WIN_ARCH:-}" ]; then
   if runs_i386; then PLATORA_WIN_ARCH=i686; else PLATORA_WIN_ARCH=x86_64; fi
 fi
 export PLATORA_WIN_ARCH
+# The i686 compiler is always wanted: the shipped product is built (and
+# checked) on every machine, also where it cannot run.
 if [ "$PLATORA_WIN_ARCH" = i686 ]; then
   export WINEARCH=win32
   WINE_PACKAGES=(g++-mingw-w64-i686 wine wine32:i386)
 else
   export WINEARCH=win64
-  WINE_PACKAGES=(g++-mingw-w64-x86-64 wine wine64)
+  WINE_PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
 fi
 
-# Debian packages the project needs. Checked one by one so that a machine that
-# already has everything does no apt work at all.
-PACKAGES=("${WINE_PACKAGES[@]}" libz-mingw-w64-dev xvfb xauth
-          fonts-wqy-zenhei fonts-liberation libpng-dev cmake googletest
+# Debian packages the project needs, installed without their recommended
+# packages: wine64 recommends wine32, which a machine without 32-bit support
+# cannot run and which the wine launcher would then prefer. What Wine's X11
+# driver uses of those recommendations (text and alpha drawing, the screen's
+# geometry, the pointer) is named here, for the architecture Wine runs as.
+wine_arch=""
+[ "$PLATORA_WIN_ARCH" = i686 ] && wine_arch=":i386"
+WINE_X_LIBS=()
+for p in libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1; do
+  WINE_X_LIBS+=("$p$wine_arch")
+done
+PACKAGES=("${WINE_PACKAGES[@]}" "${WINE_X_LIBS[@]}" libz-mingw-w64-dev xvfb xauth x11-utils
+          fonts-wine fonts-wqy-zenhei fonts-liberation libpng-dev cmake googletest
           libbenchmark-dev imagemagick g++ make clang libclang-rt-14-dev
           zlib1g-dev zip unzip)
 
+package_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
+
 install_packages() {
+  local missing=() p
+  for p in "${PACKAGES[@]}"; do package_installed "$p" || missing+=("$p"); done
+  if [ ${#missing[@]} -gt 0 ]; then
+    if [ "$(id -u)" != 0 ]; then
+      log "missing packages: ${missing[*]} (run as root, or install them with apt-get)"
+      exit 1
+    fi
+    log "installing: ${missing[*]}"
+    # i386 packages only where the tree is i686: elsewhere apt must not even
+    # be able to choose one.
+    if [ "$PLATORA_WIN_ARCH" = i686 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+      run_step "adding the i386 architecture" dpkg --add-architecture i386
+    fi
+    run_step "apt-get update" apt-get update -qq
+    run_step "installing packages" env DEBIAN_FRONTEND=noninteractive \
+      apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
   remove_unrunnable_wine32
-  local missing=()
-  for p in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  if [ "$(id -u)" != 0 ]; then
-    log "missing packages: ${missing[*]} (run as root, or install them with apt-get)"
-    exit 1
-  fi
-  log "installing: ${missing[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-  fi
-  apt-get update -qq >/dev/null
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
 # Where 32-bit code cannot run, an installed wine32 is not only useless: the
 # wine launcher prefers it over wine64 and then fails with "Exec format error".
+# Checked after every install, whoever installed it.
 remove_unrunnable_wine32() {
   [ "$PLATORA_WIN_ARCH" = x86_64 ] || return 0
-  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed' || return 0
+  package_installed wine32:i386 || return 0
   if [ "$(id -u)" != 0 ]; then
     log "wine32 is installed but this machine cannot run 32-bit code; remove it (apt-get remove wine32:i386)"
     exit 1
   fi
   log "removing wine32: this machine cannot run 32-bit code"
-  DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq wine32:i386 libwine:i386 >/dev/null
+  run_step "removing wine32" env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq wine32:i386 libwine:i386
 }
 
 # A virtual display for everything that shows a window, unless one is given.
@@ -83,6 +140,7 @@ ensure_display() {
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
+  at_exit stop_display
   export DISPLAY=":$n"
   for _ in $(seq 50); do [ -S "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   HEADLESS=1
@@ -97,6 +155,7 @@ stop_display() {
 # the Latin ones).
 ensure_wineprefix() {
   local stamp="$WINEPREFIX/.platora-prefix-v3-$WINEARCH"
+  at_exit stop_wine
   if [ -f "$stamp" ]; then start_wine; return 0; fi
   mkdir -p "$BUILD"
   log "creating Wine prefix in $WINEPREFIX"
@@ -104,8 +163,15 @@ ensure_wineprefix() {
   wineserver -k </dev/null >/dev/null 2>&1 || true
   # A prefix of an older layout or of the other architecture cannot be reused.
   rm -rf "$WINEPREFIX"
-  wineboot -i </dev/null >/dev/null 2>&1 || true
+  mkdir -p "$BUILD/logs"
+  wineboot -i </dev/null >"$BUILD/logs/wineboot.log" 2>&1 || true
   timeout 120 wineserver -w </dev/null >/dev/null 2>&1 || true
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "step failed: creating the Wine prefix ($(command -v wine || echo 'no wine command'), $WINEARCH)"
+    log "  command: wineboot -i; last lines of its output:"
+    tail -n 25 "$BUILD/logs/wineboot.log" | sed 's/^/    /' >&2
+    exit 1
+  fi
   local reg="$BUILD/fonts.reg"
   # regedit wants UTF-16 with "Windows Registry Editor Version 5.00" for non-ASCII.
   {
@@ -128,7 +194,7 @@ ensure_wineprefix() {
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n'
     printf '"ShowCrashDialog"=dword:00000000\r\n\r\n'
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
-  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
+  run_step "importing the prefix's font settings" wine regedit /S "$(winepath -w "$reg" 2>/dev/null)"
   timeout 120 wineserver -w </dev/null >/dev/null 2>&1 || true
   touch "$stamp"
   start_wine
@@ -165,6 +231,86 @@ build_tree() {
   fi
 }
 
+# The product an operator runs: the Windows programs alone, in a tree of
+# their own, with the library's loopback-only guard off (every other tree
+# keeps it on). Builds nothing that runs here.
+build_product_tree() {
+  local arch=$1 tree=$2 out
+  if [ -f "$tree/CMakeCache.txt" ] && ! grep -q '^LEDAPI_LOOPBACK_ONLY:BOOL=OFF$' "$tree/CMakeCache.txt"; then
+    rm -rf "$tree"
+  fi
+  if [ ! -f "$tree/CMakeCache.txt" ]; then
+    if ! out=$(cmake --preset win32 -S "$ROOT" -B "$tree" -DPLATORA_WIN_ARCH="$arch" -DBUILD_TESTING=OFF \
+                 -DLEDAPI_LOOPBACK_ONLY=OFF 2>&1); then
+      printf '%s\n' "$out" >&2; log "configuring $tree failed"; return 1
+    fi
+  fi
+  if ! out=$(cmake --build "$tree" -j "$JOBS" --target platora ledapi ledscreen 2>&1); then
+    printf '%s\n' "$out" | grep -v -E '^\[ *[0-9]+%\]' | tail -60 >&2
+    log "build of $tree failed"
+    return 1
+  fi
+}
+
+# Names read from a Windows program's PE tables.
+pe_objdump() { "$(pe_arch "$1")-w64-mingw32-objdump" -p "$1"; }
+pe_arch() {
+  case "$(objdump -f "$1" 2>/dev/null | sed -n 's/.*file format //p')" in
+    pei-i386) echo i686 ;;
+    pei-x86-64) echo x86_64 ;;
+    *) echo unknown ;;
+  esac
+}
+pe_dlls() { pe_objdump "$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z'; }
+# The names a program imports from one DLL (case as written).
+pe_imports_from() {
+  pe_objdump "$1" | awk -v dll="$2" '
+    /^[[:space:]]*DLL Name:/ { cur = tolower($3); next }
+    cur == dll && /^[[:space:]]+[0-9a-f]+[[:space:]]+[0-9]+[[:space:]]+[A-Za-z_]/ { print $3 }
+    /^$/ { if (cur == dll) cur = "" }'
+}
+pe_exports() {
+  pe_objdump "$1" | awk '/^\[Ordinal\/Name Pointer\] Table/ { on = 1; next } on && /^\s*\[/ { print $NF; next } on { on = 0 }'
+}
+
+# Only Windows' own DLLs may be needed besides ledapi.dll: under Wine a
+# missing one (zlib1.dll) would go unnoticed, Wine having its own.
+SYSTEM_DLLS='^(kernel32|user32|gdi32|comctl32|comdlg32|msimg32|msvcrt|shell32|ws2_32|uxtheme|advapi32|bcrypt|ledapi)\.dll$'
+check_windows_imports() {
+  local f extra
+  for f in "$@"; do
+    extra=$(pe_dlls "$f" | grep -v -E "$SYSTEM_DLLS" || true)
+    [ -z "$extra" ] || { log "$(basename "$f") needs $(echo $extra) (not part of Windows)"; return 1; }
+  done
+}
+
+# Checks a built product tree without running it: the architecture, the DLLs
+# it needs, that the library exports every name the program imports from it,
+# and where the loopback guard stands. Prints one line; fails on the first
+# fault found.
+check_product_tree() {
+  local tree=$1 arch=$2 guard=$3 f
+  local exe="$tree/bin/platora.exe" dll="$tree/bin/ledapi.dll" screen="$tree/ledscreen/ledscreen.exe"
+  for f in "$exe" "$dll" "$screen"; do
+    [ -f "$f" ] || { log "product check: $f is missing"; return 1; }
+    [ "$(pe_arch "$f")" = "$arch" ] || { log "product check: $(basename "$f") is $(pe_arch "$f"), not $arch"; return 1; }
+  done
+  check_windows_imports "$exe" "$dll" "$screen" || return 1
+  pe_dlls "$dll" | grep -qx ledapi.dll && { log "product check: ledapi.dll imports itself"; return 1; }
+  local imported exported missing
+  imported=$(pe_imports_from "$exe" ledapi.dll | sort -u)
+  exported=$(pe_exports "$dll" | sort -u)
+  [ -n "$imported" ] || { log "product check: platora.exe imports nothing from ledapi.dll"; return 1; }
+  missing=$(comm -23 <(printf '%s\n' "$imported") <(printf '%s\n' "$exported"))
+  [ -z "$missing" ] || { log "product check: ledapi.dll does not export $(echo $missing)"; return 1; }
+  local cached
+  cached=$(sed -n 's/^LEDAPI_LOOPBACK_ONLY:BOOL=//p' "$tree/CMakeCache.txt")
+  [ "$cached" = "$guard" ] || { log "product check: $tree has the loopback guard ${cached:-unset}, not $guard"; return 1; }
+  echo "$arch product ($(realpath --relative-to="$ROOT" "$tree")): platora.exe, ledapi.dll, ledscreen.exe built for $arch;" \
+       "only Windows' own DLLs imported; ledapi.dll exports all $(wc -l <<<"$imported") names platora.exe imports from it;" \
+       "record layout checked by the compiler; loopback guard $guard"
+}
+
 # Google Benchmark for the Windows tree: Debian's source package, built by
 # CMake with the MinGW compiler (the Debian binary package is Linux-only).
 BENCHMARK_SRC="$BUILD/third_party/benchmark-1.7.1"
@@ -199,7 +345,6 @@ fetch_benchmark_source() {
 prepare_session() {
   install_packages
   ensure_display
-  trap 'stop_wine; stop_display' EXIT
   ensure_wineprefix
   fetch_benchmark_source
 }

@@ -26,6 +26,7 @@ while [ $# -gt 0 ]; do
   shift
 done
 zipfile=$(realpath -m "$zipfile")
+given_tree=$tree
 if [ -n "$tree" ]; then
   tree=$(realpath -m "$tree")
   arch=$(sed -n 's/^PLATORA_WIN_ARCH:STRING=//p' "$tree/CMakeCache.txt" 2>/dev/null || true)
@@ -39,21 +40,19 @@ else
 fi
 
 if [ "$build" = 1 ]; then
-  case "$arch" in
-    i686) PACKAGES+=(g++-mingw-w64-i686) ;;
-    x86_64) PACKAGES+=(g++-mingw-w64-x86-64) ;;
-  esac
   install_packages
-  if [ ! -f "$tree/CMakeCache.txt" ]; then
-    out=$(cmake --preset win32 -S "$ROOT" -B "$tree" -DPLATORA_WIN_ARCH="$arch" -DBUILD_TESTING=OFF 2>&1) ||
-      { printf '%s\n' "$out" >&2; exit 1; }
+  if [ -n "$given_tree" ]; then
+    # A tree of someone else's keeps its own settings, guard included.
+    out=$(cmake --build "$tree" -j "$JOBS" --target platora ledapi ledscreen 2>&1) ||
+      { printf '%s\n' "$out" | grep -v -E '^\[ *[0-9]+%\]' | tail -60 >&2; log "build of $tree failed"; exit 1; }
+  else
+    build_product_tree "$arch" "$tree"
   fi
-  out=$(cmake --build "$tree" -j "$JOBS" --target platora ledapi ledscreen 2>&1) ||
-    { printf '%s\n' "$out" | grep -v -E '^\[ *[0-9]+%\]' | tail -60 >&2; log "build of $tree failed"; exit 1; }
 fi
 
 stage=$(mktemp -d)
-trap 'rm -rf "$stage"' EXIT
+remove_stage() { rm -rf "$stage"; }
+at_exit remove_stage
 dir="$stage/platora"
 mkdir -p "$dir"
 for f in "$tree/bin/platora.exe" "$tree/bin/ledapi.dll" "$tree/ledscreen/ledscreen.exe"; do
@@ -71,14 +70,7 @@ iconv -f UTF-8 -t CP936 "$ROOT/release/sample.txt" | crlf >"$dir/sample.txt"
 printf '%s    ----窗口左上角\n%s    ----窗口左顶点\n127.0.0.1\n0    ----垂直偏移量\n0    ----间距\n0    ----金额偏移量\n0    ----为1:显示标题,0不显示\n0    ----为1:保存到卡,0仅显示\n' 348 195 |
   iconv -f UTF-8 -t CP936 | crlf >"$dir/messbay.ini"
 
-# Only Windows' own DLLs may be needed besides ledapi.dll: under Wine a
-# missing one (zlib1.dll) would go unnoticed, Wine having its own.
-system_dlls='^(kernel32|user32|gdi32|comctl32|comdlg32|msimg32|msvcrt|shell32|ws2_32|uxtheme|advapi32|ledapi)\.dll$'
-for f in "$dir"/*.exe "$dir"/*.dll; do
-  extra=$("$arch-w64-mingw32-objdump" -p "$f" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' |
-          grep -v -E "$system_dlls" || true)
-  [ -z "$extra" ] || { log "package.sh: $(basename "$f") needs $(echo $extra) (not part of Windows)"; exit 1; }
-done
+check_windows_imports "$dir"/*.exe "$dir"/*.dll || { log "package.sh: not packed"; exit 1; }
 
 mkdir -p "$(dirname "$zipfile")"
 rm -f "$zipfile"

@@ -8,7 +8,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_packages
 HEADLESS=0
 ensure_display
-trap 'stop_screen; stop_wine; stop_display' EXIT
 ensure_wineprefix
 build_tree native
 build_tree win32
@@ -27,15 +26,8 @@ fi
 # The simulated screen on 127.0.0.1:6666 (with its LED-dot window when there
 # is a display to look at).
 stop_screen() { "$ROOT/scripts/screen.sh" stop >/dev/null 2>&1 || true; }
-"$ROOT/scripts/screen.sh" start --snapshot "$OUT/screen.png" --card "$RUN/card.bin" >/dev/null
-
-headless_send() {
-  if "$ROOT/scripts/wine-run.sh" "$BUILD/win32/bin/platora_drive.exe" click "发送" "发送完成" </dev/null >/dev/null 2>&1; then
-    log "sent the board to the simulated screen"
-  else
-    log "the send did not complete"
-  fi
-}
+at_exit stop_screen
+run_step "starting the simulated screen" "$ROOT/scripts/screen.sh" start --snapshot "$OUT/screen.png" --card "$RUN/card.bin"
 
 EXE="$BUILD/win32/bin/platora.exe"
 cd "$RUN"
@@ -43,7 +35,9 @@ if [ "${HEADLESS:-0}" = 1 ]; then
   wine "$EXE" </dev/null >/dev/null 2>&1 &
   pid=$!
   sleep 6
-  if declare -F headless_send >/dev/null; then headless_send; fi
+  run_step "pressing 发送 and waiting for 发送完成" timeout 60 \
+    "$ROOT/scripts/wine-run.sh" "$BUILD/win32/bin/platora_drive.exe" click "发送" "发送完成"
+  log "sent the board to the simulated screen"
   import -window root "$OUT/screen-all.png"
   convert "$OUT/screen-all.png" -trim +repage "$OUT/platora.png"
   rm -f "$OUT/screen-all.png"

@@ -36,14 +36,16 @@ std::shared_ptr<Link> FindLink(int handle) {
   return it == l.byHandle.end() ? nullptr : it->second;
 }
 
-// The link binds to loopback unless LEDAPI_BIND names another local address
-// (for a real screen on the network); a loopback link sends nowhere else.
+// The release binds to every address, so that the screen is reached through
+// whichever interface the system routes it; LEDAPI_BIND may pick one. A
+// loopback-only tree stays on loopback, whatever LEDAPI_BIND names.
 uint32_t BindAddress() {
   const char* env = std::getenv("LEDAPI_BIND");
   if (env && *env) {
-    if (auto a = ledp::ParseIPv4(env)) return *a;
+    auto a = ledp::ParseIPv4(env);
+    if (a && (!ledp::net::kLoopbackOnly || ledp::IsLoopback(*a))) return *a;
   }
-  return ledp::net::kLoopback;
+  return ledp::net::kLoopbackOnly ? ledp::net::kLoopback : ledp::net::kAnyAddress;
 }
 
 struct Builder {

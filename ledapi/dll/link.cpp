@@ -48,7 +48,7 @@ std::unique_ptr<Link> Link::Open(int handle, uint32_t bindAddr, uint16_t port, H
                      static_cast<uint32_t>(handle) * 40503u ^ static_cast<uint32_t>(GetTickCount());
   if (session == 0) session = 1;
   ledp::EngineConfig cfg;
-  cfg.LoopbackOnly = ledp::IsLoopback(bindAddr);
+  cfg.LoopbackOnly = ledp::net::kLoopbackOnly;
   std::unique_ptr<Link> link(new Link(handle, port, session, cfg));
   if (!link->sock_.Bind(bindAddr, port)) return nullptr;
   link->window_ = window;

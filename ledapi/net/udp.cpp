@@ -52,6 +52,7 @@ UdpSocket& UdpSocket::operator=(UdpSocket&& o) noexcept {
 
 bool UdpSocket::Bind(uint32_t addr, uint16_t port) {
   Close();
+  if (kLoopbackOnly && !IsLoopback(addr)) return false;
   if (!Startup()) return false;
   Fd fd = static_cast<Fd>(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
   if (fd == kInvalid) return false;
@@ -92,6 +93,7 @@ uint16_t UdpSocket::LocalPort() const {
 
 bool UdpSocket::SendTo(const Endpoint& to, const uint8_t* data, size_t size) const {
   if (!Valid()) return false;
+  if (kLoopbackOnly && !IsLoopback(to.Addr)) return false;
   sockaddr_in sa = ToSockaddr(to.Addr, to.Port);
   return sendto(fd_, reinterpret_cast<const char*>(data), static_cast<int>(size), 0,
                 reinterpret_cast<sockaddr*>(&sa), sizeof sa) == static_cast<int>(size);
