@@ -82,9 +82,15 @@ fi
 # Debian packages the project needs, installed without their recommended
 # packages: wine64 recommends wine32, which a machine without 32-bit support
 # cannot run and which the wine launcher would then prefer. What Wine's X11
-# driver and our screenshots use of those recommendations is named here.
-PACKAGES=("${WINE_PACKAGES[@]}" libz-mingw-w64-dev xvfb xauth x11-utils
-          libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
+# driver uses of those recommendations (text and alpha drawing, the screen's
+# geometry, the pointer) is named here, for the architecture Wine runs as.
+wine_arch=""
+[ "$PLATORA_WIN_ARCH" = i686 ] && wine_arch=":i386"
+WINE_X_LIBS=()
+for p in libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1; do
+  WINE_X_LIBS+=("$p$wine_arch")
+done
+PACKAGES=("${WINE_PACKAGES[@]}" "${WINE_X_LIBS[@]}" libz-mingw-w64-dev xvfb xauth x11-utils
           fonts-wine fonts-wqy-zenhei fonts-liberation libpng-dev cmake googletest
           libbenchmark-dev imagemagick g++ make clang libclang-rt-14-dev
           zlib1g-dev zip unzip)

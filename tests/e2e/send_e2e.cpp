@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <winsock2.h>
 
+#include <chrono>
+
 #include "tests/e2e/common.h"
 #include "tests/e2e/png_read.h"
 #include "tests/e2e/screen.h"
@@ -146,4 +148,21 @@ TEST(SendE2E, AFailedOpenShowsTheBoxLogsNothingAndSilencesCommands) {
   EXPECT_TRUE(LogLines(main).empty());
   closesocket(s);
   WSACleanup();
+}
+
+// The program's own default screen address, on a tree built for testing: the
+// library refuses it before any datagram is made, so the timeout comes at
+// once instead of after the two seconds a silent screen takes.
+TEST(SendE2E, ATestTreeNeverSendsToTheDefaultScreenAddress) {
+  const auto dir = ScratchDir("guard");
+  WriteLoopbackSettings(dir, 0, 0, "192.168.1.99");
+  Program prog(dir);
+  HWND main = prog.Main();
+  ASSERT_TRUE(main);
+  const auto start = std::chrono::steady_clock::now();
+  Click(Button(main, L"发送"));
+  ASSERT_TRUE(LogEndsWith(main, {L"通讯链路打开成功!", L"发送超时!  类型: 网络  发往: 192.168.1.99"}, 4000))
+      << "log: " << LogLines(main).size();
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  EXPECT_LT(ms.count(), 1000) << "the send waited for an answer, so something was sent";
 }
