@@ -31,7 +31,8 @@ trap run_exit_steps EXIT
 set -E
 on_error() {
   [ "$BASHPID" = "$MAIN_SHELL" ] || return 0
-  log "$(basename "$0") failed (exit $1) at ${BASH_SOURCE[1]##*/}:$2: $3"
+  local where=${BASH_SOURCE[1]:-$0}
+  log "$(basename "$0") failed (exit $1) at ${where##*/}:$2: $3"
 }
 trap 'on_error $? $LINENO "$BASH_COMMAND"' ERR
 
