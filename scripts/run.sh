@@ -9,8 +9,9 @@ install_packages
 HEADLESS=0
 ensure_display
 ensure_wineprefix
-build_tree native
-build_tree win32
+# What running needs: the program, its library, the simulated screen and the
+# driver that presses "发送" when there is no one to press it.
+build_tree win32 platora ledapi ledscreen platora_drive
 
 RUN="$ROOT/run"
 OUT="$ROOT/out"
