@@ -6,6 +6,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "ledapi/core/key_text.h"
 #include "ledapi/core/protocol.h"
 #include "ui/core/memini.h"
 
@@ -202,6 +203,16 @@ class Reader {
     } else if (key == "source_name") {
       if (v.empty() || v.size() > 63) return bad("a name of 1..63 bytes");
       t.SourceName = v;
+    } else if (key == "key") {
+      // Never repeated in a message: it is a secret.
+      std::string why;
+      auto k = ParseKeyText(v, why);
+      if (!k) return Fail("key: " + why);
+      t.Key = *k;
+    } else if (key == "keyfile") {
+      if (v.empty()) return Fail("keyfile: a file name is needed");
+      t.KeyFile = v;
+      t.KeyFileLine = line_;
     } else if (key == "cid") {
       auto id = ParseCid(v);
       if (!id) return bad("an identifier such as 6f1c2e3a-0b4d-4e5f-8a9b-0c1d2e3f4a5b");
@@ -227,7 +238,12 @@ class Reader {
     const char* name = ProtocolName(t.Kind);
     if (t.Kind == Protocol::Own) {
       for (const auto& [key, line] : s.Seen)
-        if (key != "protocol") return Fail(line, key + " has no meaning for our own protocol");
+        if (key != "protocol" && key != "key" && key != "keyfile")
+          return Fail(line, key + " has no meaning for our own protocol");
+      if (has("key") && has("keyfile")) return Fail(lineOf("keyfile"), "key and keyfile: give one of them, not both");
+    } else {
+      for (const char* key : {"key", "keyfile"})
+        if (has(key)) return Fail(lineOf(key), std::string(key) + " has no meaning for " + name);
     }
     if (t.Kind == Protocol::Ddp) {
       for (const char* key : {"universe", "pixels_per_universe", "sync_universe"})

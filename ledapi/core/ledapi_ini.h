@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "ledapi/core/crypto.h"
 #include "ledapi/core/pixel_map.h"
 #include "ledapi/core/pixel_wire.h"
 
@@ -33,6 +34,12 @@ struct PixelTarget {
   int Priority = 100;             // E1.31
   std::string SourceName = "Platora";
   std::optional<Cid> Id;          // E1.31; otherwise the installation's own
+  // Our own protocol: the screen's key (authenticated protocol), given as
+  // hex (`key`) or as a key file (`keyfile`, relative to the ini's folder;
+  // read by the library, which checks its permissions).
+  std::optional<crypto::Key> Key;
+  std::string KeyFile;
+  int KeyFileLine = 0;
 
   uint16_t PortOrDefault() const;
   int FirstUniverse() const;      // Universe, or the protocol's default
