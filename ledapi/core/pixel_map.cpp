@@ -57,7 +57,9 @@ void PutChannels(plat::Raster& picture, const Wiring& w, size_t firstByte, const
   const int width = picture.Width(), height = picture.Height();
   if (picture.Empty()) return;
   const size_t total = static_cast<size_t>(width) * height * 3;
-  for (size_t k = 0; k < size && firstByte + k < total; ++k) {
+  if (firstByte >= total) return;
+  size = std::min(size, total - firstByte);  // no sum that could wrap round
+  for (size_t k = 0; k < size; ++k) {
     const size_t b = firstByte + k;
     int x, y;
     WiredPosition(static_cast<int>(b / 3), width, height, w, x, y);

@@ -40,6 +40,7 @@ LedApiConfig Config(const std::string& section) {
 // Runs the sender a millisecond at a time, collecting what it sends and
 // reports, with the time each came out.
 struct Clocked {
+  explicit Clocked(PixelSender& sender) : s(sender) {}
   PixelSender& s;
   int64_t now = 0;
   std::vector<std::pair<int64_t, Outgoing>> out;
