@@ -93,6 +93,12 @@ void LinkEngine::DropPeer(const Endpoint& to) {
   peers_.erase(to);
 }
 
+uint32_t LinkEngine::Refuse(int32_t command, int32_t address, const std::string& host, int port) {
+  const uint32_t seq = nextSeq_++;
+  Fail({0, command, 0, 0, address, port, seq, host});
+  return seq;
+}
+
 LinkEngine::Peer* LinkEngine::PeerOf(const Op& op) {
   if (!op.Keyed) return nullptr;
   auto p = peers_.find(op.Target);

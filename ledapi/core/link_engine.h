@@ -64,6 +64,10 @@ class LinkEngine {
   uint32_t SendProgram(std::vector<uint8_t> blob, int32_t address, const std::string& host, int port, int64_t now,
                        const crypto::Key* key = nullptr);
 
+  // A command that must not be sent (its screen's key could not be had):
+  // reported as a timeout at once.
+  uint32_t Refuse(int32_t command, int32_t address, const std::string& host, int port);
+
   void OnDatagram(const uint8_t* data, size_t size, const Endpoint& from, int64_t now);
   void OnTimer(int64_t now);
   int64_t NextWakeup() const;  // INT64_MAX when nothing is outstanding

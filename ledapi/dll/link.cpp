@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 
 #include "ledapi/dll/settings.h"
+#include "ledapi/keys/key_file.h"
 #include "screenlink/core/led_records.h"
 
 namespace ledapi {
@@ -85,8 +87,38 @@ void Link::Retarget(HWND window, UINT message) {
   message_ = message;
 }
 
+// The keys of our own protocol's screens, read at every opening so that a
+// key file put right takes effect without restarting the program. A key
+// file that is refused keeps its screen from being sent to at all: it was
+// meant to be authenticated.
+std::map<uint32_t, Link::ScreenKey> Link::LoadKeys(const ledp::LedApiConfig& cfg) {
+  std::map<uint32_t, ScreenKey> keys;
+  const auto folder = std::filesystem::u8path(SettingsPath()).parent_path();
+  for (const auto& [addr, t] : cfg.Targets) {
+    if (t.Kind != ledp::Protocol::Own) continue;
+    ScreenKey k;
+    if (t.Key) {
+      k.Key = t.Key;
+    } else if (!t.KeyFile.empty()) {
+      auto file = std::filesystem::u8path(t.KeyFile);
+      if (file.is_relative()) file = folder / file;
+      std::string error;
+      k.Key = ledp::keys::LoadKeyFile(file.u8string(), error);
+      if (!k.Key)
+        LogLine(SettingsPath() + ", line " + std::to_string(t.KeyFileLine) + ": keyfile refused: " + error +
+                "; nothing is sent to " + ledp::FormatIPv4(addr));
+    } else {
+      continue;
+    }
+    keys.emplace(addr, k);
+  }
+  return keys;
+}
+
 void Link::Configure(const ledp::LedApiConfig& cfg, const std::string& text) {
+  auto keys = LoadKeys(cfg);
   std::lock_guard lock(mu_);
+  keys_ = std::move(keys);
   if (configured_ && text == configText_) return;
   configured_ = true;
   configText_ = text;
@@ -95,10 +127,23 @@ void Link::Configure(const ledp::LedApiConfig& cfg, const std::string& text) {
   if (HasPixelTargets(cfg)) pixels_ = std::make_unique<ledp::PixelSender>(cfg, InstallationCid(), engineCfg_);
 }
 
+const Link::ScreenKey* Link::KeyOf(const std::string& host) const {
+  auto addr = ledp::ParseIPv4(host);
+  if (!addr) return nullptr;
+  auto it = keys_.find(*addr);
+  return it == keys_.end() ? nullptr : &it->second;
+}
+
 void Link::Command(const ledp::Request& r, const std::string& host, int port) {
   std::lock_guard lock(mu_);
-  if (pixels_ && pixels_->Handles(host)) pixels_->Command(r, host, port, NowMs());
-  else engine_.Command(r, host, port, NowMs());
+  if (pixels_ && pixels_->Handles(host)) {
+    pixels_->Command(r, host, port, NowMs());
+  } else if (const ScreenKey* k = KeyOf(host)) {
+    if (k->Key) engine_.Command(r, host, port, NowMs(), &*k->Key);
+    else engine_.Refuse(r.Command, r.Address, host, port);
+  } else {
+    engine_.Command(r, host, port, NowMs());
+  }
   FlushLocked();
 }
 
@@ -106,8 +151,11 @@ void Link::SendProgram(const ledp::Program& program, int address, const std::str
   std::lock_guard lock(mu_);
   if (pixels_ && pixels_->Handles(host))
     pixels_->SendProgram(program, address, host, port, NowMs(), WallSeconds());
+  else if (const ScreenKey* k = KeyOf(host); k && !k->Key)
+    engine_.Refuse(led::kCmdSend, address, host, port);
   else
-    engine_.SendProgram(ledp::PackProgram(ledp::SerializeProgram(program)), address, host, port, NowMs());
+    engine_.SendProgram(ledp::PackProgram(ledp::SerializeProgram(program)), address, host, port, NowMs(),
+                        k ? &*k->Key : nullptr);
   FlushLocked();
 }
 

@@ -12,7 +12,9 @@
 
 #include <atomic>
 #include <memory>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,6 +45,12 @@ class Link {
   uint16_t Port() const { return port_; }
 
  private:
+  struct ScreenKey {
+    std::optional<ledp::crypto::Key> Key;  // nothing: its key file was refused
+  };
+  static std::map<uint32_t, ScreenKey> LoadKeys(const ledp::LedApiConfig& cfg);
+  const ScreenKey* KeyOf(const std::string& host) const;
+
   Link(int handle, uint16_t port, uint32_t session, const ledp::EngineConfig& cfg);
   void Run();
   void FlushLocked();
@@ -54,6 +62,7 @@ class Link {
   ledp::EngineConfig engineCfg_;
   std::unique_ptr<ledp::PixelSender> pixels_;
   std::string configText_;
+  std::map<uint32_t, ScreenKey> keys_;  // our own protocol's keyed screens
   bool configured_ = false;
   ledp::net::UdpSocket sock_;
   HWND window_ = nullptr;

@@ -6,7 +6,9 @@
 //             [--channel-order RGB] [--layout rows|serpentine] [--mirror none|horizontal|vertical|both]
 // With --protocol e131, artnet or ddp the screen is an open-protocol pixel
 // controller (on 5568, 6454 or 4048 unless --port says otherwise) instead of
-// our own protocol's controller.
+// our own protocol's controller. With --key FILE (made by --make-key) our
+// own protocol's screen speaks only the authenticated protocol.
+//   ledscreen --make-key FILE
 // Prints one line per command received; ends on Ctrl+C / SIGTERM (or when
 // the view window is closed).
 #include <atomic>
@@ -18,6 +20,7 @@
 #include <string>
 #include <thread>
 
+#include "ledapi/keys/key_file.h"
 #include "ledscreen/host/pixel_server.h"
 #include "ledscreen/host/server.h"
 
@@ -44,7 +47,8 @@ void Say(const std::string& line) {
                "                 [--view] [--view-png FILE.png] [--pitch 3]\n"
                "                 [--protocol own|e131|artnet|ddp] [--universe N] [--pixels-per-universe 170]\n"
                "                 [--channel-order RGB] [--layout rows|serpentine]\n"
-               "                 [--mirror none|horizontal|vertical|both]\n",
+               "                 [--mirror none|horizontal|vertical|both] [--key FILE]\n"
+               "       ledscreen --make-key FILE   (a new key for pairing a screen and the library)\n",
                why);
   std::exit(2);
 }
@@ -57,6 +61,18 @@ int Number(const char* s, int lo, int hi, const char* what) {
 }
 
 void OnSignal(int) { g_stop = true; }
+
+int MakeKey(const std::string& path) {
+  std::string error;
+  if (!ledp::keys::MakeKeyFile(path, error)) {
+    std::fprintf(stderr, "ledscreen: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("new key in %s: start the screen with --key %s and give the library the same file\n"
+              "(keyfile = in the screen's section of ledapi.ini)\n",
+              path.c_str(), path.c_str());
+  return 0;
+}
 
 ledp::Protocol ProtocolOf(const std::string& v) {
   if (v == "own") return ledp::Protocol::Own;
@@ -128,9 +144,19 @@ int main(int argc, char** argv) {
     else if (a == "--view") view = true;
     else if (a == "--view-png") o.ViewPath = value("--view-png");
     else if (a == "--pitch") o.ViewPitch = Number(value("--pitch"), 1, 16, "--pitch");
+    else if (a == "--make-key") return MakeKey(value("--make-key"));
+    else if (a == "--key") {
+      std::string error;
+      o.Screen.Key = ledp::keys::LoadKeyFile(value("--key"), error);
+      if (!o.Screen.Key) {
+        std::fprintf(stderr, "ledscreen: key refused: %s\n", error.c_str());
+        return 2;
+      }
+    }
     else Usage(("unknown option " + a).c_str());
   }
 
+  if (o.Screen.Key && protocol != ledp::Protocol::Own) Usage("--key is for our own protocol only");
   AnyServer server;
   std::string what;
   if (protocol == ledp::Protocol::Own) {
@@ -176,7 +202,8 @@ int main(int argc, char** argv) {
   }
   Say("ledscreen listening on " + ledp::FormatIPv4(o.BindAddr) + ":" + std::to_string(server.Port()) + ", " +
       std::to_string(o.Screen.Width) + "x" + std::to_string(o.Screen.Height) + what +
-      (o.Screen.AutoPower ? ", automatic power" : "") + (o.Screen.AutoBrightness ? ", automatic brightness" : ""));
+      (o.Screen.AutoPower ? ", automatic power" : "") + (o.Screen.AutoBrightness ? ", automatic brightness" : "") +
+      (o.Screen.Key ? ", authenticated (key given)" : ""));
 
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
