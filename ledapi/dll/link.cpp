@@ -103,7 +103,8 @@ std::map<uint32_t, Link::ScreenKey> Link::LoadKeys(const ledp::LedApiConfig& cfg
       auto file = std::filesystem::u8path(t.KeyFile);
       if (file.is_relative()) file = folder / file;
       std::string error;
-      k.Key = ledp::keys::LoadKeyFile(file.u8string(), error);
+      const std::u8string u = file.u8string();
+      k.Key = ledp::keys::LoadKeyFile(std::string(u.begin(), u.end()), error);
       if (!k.Key)
         LogLine(SettingsPath() + ", line " + std::to_string(t.KeyFileLine) + ": keyfile refused: " + error +
                 "; nothing is sent to " + ledp::FormatIPv4(addr));

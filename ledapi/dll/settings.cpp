@@ -51,7 +51,10 @@ bool WriteText(const fs::path& p, const std::string& text, bool append) {
 
 }  // namespace
 
-std::string SettingsPath() { return IniPath().u8string(); }
+std::string SettingsPath() {
+  const std::u8string u = IniPath().u8string();
+  return std::string(u.begin(), u.end());
+}
 
 bool LoadSettings(ledp::LedApiConfig& cfg, std::string& text, std::string& error) {
   const fs::path p = IniPath();
@@ -60,7 +63,7 @@ bool LoadSettings(ledp::LedApiConfig& cfg, std::string& text, std::string& error
     std::ifstream f(p, std::ios::binary);
     if (f) text.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
   }
-  if (ledp::ReadLedApiIniFile(p.u8string(), cfg, error)) return true;
+  if (ledp::ReadLedApiIniFile(SettingsPath(), cfg, error)) return true;
   LogLine(error);
   return false;
 }

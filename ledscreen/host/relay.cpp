@@ -23,6 +23,11 @@ void Relay::Stop() {
   sock_.Close();
 }
 
+std::vector<std::vector<uint8_t>> Relay::Recorded() {
+  std::lock_guard lock(mu_);
+  return recorded_;
+}
+
 void Relay::Run() {
   struct Held {
     ledp::Endpoint To;
@@ -45,6 +50,10 @@ void Relay::Run() {
     if (n >= 0) {
       const bool toScreen = !(from == screen_);
       if (toScreen) link = from;
+      if (toScreen && cfg_.Record) {
+        std::lock_guard lock(mu_);
+        recorded_.emplace_back(buf, buf + n);
+      }
       const ledp::Endpoint to = toScreen ? screen_ : link;
       // Whatever was held back goes out after this one: that is the reordering.
       std::vector<Held> release;

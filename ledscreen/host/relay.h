@@ -5,7 +5,9 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <random>
+#include <vector>
 #include <thread>
 
 #include "ledapi/net/udp.h"
@@ -18,6 +20,7 @@ struct RelayConfig {
   double Duplicate = 0;       // share sent twice
   double Reorder = 0;         // share held back behind the next datagram (or 5 ms)
   uint32_t Seed = 1;
+  bool Record = false;        // keep every datagram from the link, as an eavesdropper would
 };
 
 class Relay {
@@ -29,6 +32,8 @@ class Relay {
   uint16_t Port() const { return port_; }
   int Dropped() const { return dropped_; }
   int Forwarded() const { return forwarded_; }
+  // What the link sent, lost or not, in order (with Record).
+  std::vector<std::vector<uint8_t>> Recorded();
 
  private:
   void Run();
@@ -38,6 +43,8 @@ class Relay {
   ledp::net::UdpSocket sock_;
   uint16_t port_ = 0;
   std::atomic<int> dropped_{0}, forwarded_{0};
+  std::mutex mu_;
+  std::vector<std::vector<uint8_t>> recorded_;
   std::atomic<bool> stop_{false};
   std::thread worker_;
 };
