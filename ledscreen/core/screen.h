@@ -76,6 +76,8 @@ class Screen {
   bool HasProgram() const { return program_.has_value(); }
   const ScreenConfig& Config() const { return cfg_; }
   size_t Sessions() const { return sessions_.size(); }
+  size_t Transfers() const { return transfers_.size(); }
+  size_t RememberedOpens() const { return seenOpens_.size(); }
   // SHA-256 of the program shown, as the screen holds it (zeros when none):
   // what the final acknowledgement of an authenticated send carries.
   const ledp::crypto::Digest& ShownDigest() const { return shownDigest_; }

@@ -99,7 +99,9 @@ TEST(ScreenKey, UnreadableWrongLengthAndEveryoneReadableFilesAreRefusedSayingWhy
   // Everyone may read); on Windows it inherits the folder's, which for the
   // temporary folder lets only the account and administrators in.
   auto k = keys::LoadKeyFile(open, error);
-  if (!k) EXPECT_NE(error.find("readable by everyone"), std::string::npos) << error;
+  if (!k) {
+    EXPECT_NE(error.find("readable by everyone"), std::string::npos) << error;
+  }
 #endif
 }
 
