@@ -10,6 +10,23 @@
 
 namespace e2e {
 
+// A new key file from `ledscreen --make-key`, as an operator pairs a screen.
+inline bool MakeScreenKey(const std::filesystem::path& file) {
+  std::wstring exe = WinPath(BinDir().parent_path() / "ledscreen" / "ledscreen.exe");
+  std::wstring cmd = L"\"" + exe + L"\" --make-key \"" + WinPath(file) + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+    return false;
+  WaitForSingleObject(pi.hProcess, 10000);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  return code == 0;
+}
+
 class Screen {
  public:
   Screen(const std::filesystem::path& dir, const std::string& bind = "127.0.0.1", const std::wstring& extra = L"") {

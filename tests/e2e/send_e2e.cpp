@@ -4,6 +4,7 @@
 #include <winsock2.h>
 
 #include <chrono>
+#include <fstream>
 
 #include "tests/e2e/common.h"
 #include "tests/e2e/png_read.h"
@@ -38,10 +39,19 @@ HWND Button(HWND main, const wchar_t* caption) { return FindByText(main, caption
 
 }  // namespace
 
+// Keyed, as a paired installation runs: the screen has a key file from
+// `ledscreen --make-key`, the library names it in ledapi.ini, and every
+// datagram both ways is authenticated.
 TEST(SendE2E, TheBoardArrivesOnTheScreenPixelForPixel) {
   const auto dir = ScratchDir("send");
   WriteLoopbackSettings(dir);
-  Screen screen(dir);
+  ASSERT_TRUE(MakeScreenKey(dir / "screen.key"));
+  { std::ofstream(dir / "ledapi.ini") << "[127.0.0.1]\nkeyfile = screen.key\n"; }
+  struct Ini {
+    explicit Ini(const std::filesystem::path& p) { SetEnvironmentVariableW(L"LEDAPI_INI", WinPath(p).c_str()); }
+    ~Ini() { SetEnvironmentVariableW(L"LEDAPI_INI", nullptr); }
+  } ini(dir / "ledapi.ini");
+  Screen screen(dir, "127.0.0.1", L"--key \"" + WinPath(dir / "screen.key") + L"\"");
   ASSERT_TRUE(screen.Running());
   Program prog(dir);
   HWND main = prog.Main();

@@ -139,8 +139,7 @@ TEST(LedApiKeyed, AKeyFilePairsTheLibraryWithTheScreenAndAReplayShowsNothing) {
   SendBoard(second, link, relay.Port());
   LED_SetBrightness(link, 0, "127.0.0.1", relay.Port(), 3);
   ASSERT_TRUE(w.WaitFor(3, 3000));
-  EXPECT_EQ(w.Received[1].Kind, 2);
-  EXPECT_EQ(w.Received[2].Kind, 3);
+  for (size_t i = 1; i < 3; ++i) EXPECT_EQ(w.Received[i].Kind, w.Received[i].Command == 1 ? 2 : 3) << i;
   EXPECT_TRUE(SamePicture(screen.server->Picture(), second));
   EXPECT_GT(relay.Dropped(), 5);
   LED_Close(link);
