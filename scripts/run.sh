@@ -33,9 +33,22 @@ run_step "starting the simulated screen" "$ROOT/scripts/screen.sh" start --snaps
 EXE="$BUILD/win32/bin/platora.exe"
 cd "$RUN"
 if [ "${HEADLESS:-0}" = 1 ]; then
-  wine "$EXE" </dev/null >/dev/null 2>&1 &
+  wine "$EXE" </dev/null >"$BUILD/logs/platora.log" 2>&1 &
   pid=$!
-  sleep 6
+  # A first start in a new prefix can take long on a busy machine.
+  shown=0
+  for _ in $(seq 240); do
+    if xwininfo -root -tree 2>/dev/null | grep -q '"PlatoraV1.0.090115"'; then shown=1; break; fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.5
+  done
+  if [ $shown = 0 ]; then
+    log "step failed: starting platora.exe (no main window after 120 s)"
+    log "  command: wine $EXE; last lines of its output ($BUILD/logs/platora.log):"
+    tail -n 25 "$BUILD/logs/platora.log" | sed 's/^/    /' >&2
+    exit 1
+  fi
+  sleep 1
   run_step "pressing 发送 and waiting for 发送完成" timeout 60 \
     "$ROOT/scripts/wine-run.sh" "$BUILD/win32/bin/platora_drive.exe" click "发送" "发送完成"
   log "sent the board to the simulated screen"
