@@ -95,6 +95,7 @@ PACKAGES=("${WINE_PACKAGES[@]}" "${WINE_X_LIBS[@]}" libz-mingw-w64-dev xvfb xaut
           fonts-wine fonts-wqy-zenhei fonts-liberation libpng-dev cmake googletest
           libbenchmark-dev imagemagick g++ make clang libclang-rt-14-dev
           zlib1g-dev zip unzip)
+PACKAGES+=(libssl-dev)
 
 package_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
 

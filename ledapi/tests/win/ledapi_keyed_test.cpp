@@ -120,7 +120,7 @@ TEST(LedApiKeyed, AKeyFilePairsTheLibraryWithTheScreenAndAReplayShowsNothing) {
   auto key = ledp::keys::LoadKeyFile((settings.dir / "screen.key").string(), error);
   ASSERT_TRUE(key) << error;
   Screen screen(*key);
-  ledscreen::RelayConfig faults{0.2, 0.2, 0.05, 0.05, 24};
+  ledscreen::RelayConfig faults{0.1, 0.1, 0.05, 0.05, 24};
   faults.Record = true;
   ledscreen::Relay relay({ledp::net::kLoopback, screen.server->Port()}, faults);
   ASSERT_TRUE(relay.Start());
