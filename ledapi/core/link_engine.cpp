@@ -66,11 +66,6 @@ uint32_t LinkEngine::SendProgram(std::vector<uint8_t> blob, int32_t address, con
     Fail(op.Base);
     return seq;
   }
-  if (key) {
-    // What the screen's digest must be: the program as it will hold it. A
-    // blob that does not unpack is refused by the screen, never shown.
-    if (auto raw = UnpackProgram(blob.data(), blob.size())) op.Expect = crypto::Sha256(raw->data(), raw->size());
-  }
   op.Count = static_cast<uint16_t>(ChunkCountFor(static_cast<uint32_t>(blob.size())));
   op.Blob = std::move(blob);
   op.Acked.assign(op.Count, 0);
@@ -97,6 +92,15 @@ uint32_t LinkEngine::Refuse(int32_t command, int32_t address, const std::string&
   const uint32_t seq = nextSeq_++;
   Fail({0, command, 0, 0, address, port, seq, host});
   return seq;
+}
+
+// What the screen's digest must be: the program as it will hold it. Worked
+// out once the chunks are on their way, while the screen takes them in. A
+// blob that does not unpack is refused by the screen, never shown.
+void LinkEngine::FindExpect(Op& op) {
+  if (op.HaveExpect) return;
+  op.HaveExpect = true;
+  if (auto raw = UnpackProgram(op.Blob.data(), op.Blob.size())) op.Expect = crypto::Sha256(raw->data(), raw->size());
 }
 
 LinkEngine::Peer* LinkEngine::PeerOf(const Op& op) {
@@ -282,6 +286,7 @@ void LinkEngine::OnPacket(const Packet& p, const Endpoint& from, int64_t now) {
     return;
   }
   if (p.Kind != Type::ChunkAck || !op.IsProgram || p.Ack.Count != op.Count) return;
+  if (op.Keyed) FindExpect(op);
   if (p.Ack.Done) {
     // A keyed screen says what it shows. Anything but the program sent is
     // not a finished send, whatever the status claims.

@@ -101,6 +101,7 @@ class LinkEngine {
     int64_t StartedAt = 0;
     Request Req;
     crypto::Digest Expect{};  // keyed sends: SHA-256 of the unpacked program
+    bool HaveExpect = false;  // found while the screen works, at the first answer
     bool Started = false;  // on the wire (else waiting for a free place)
     Endpoint Target;
     Notice Base;  // Command, Address, Port, Host filled
@@ -131,6 +132,7 @@ class LinkEngine {
   std::optional<Packet> Authenticate(const uint8_t* data, size_t size, const Endpoint& from, int64_t now);
   void TickSessions(int64_t now);
   void OnPacket(const Packet& p, const Endpoint& from, int64_t now);
+  static void FindExpect(Op& op);
   void Fail(Notice n);
   void SendChunk(uint32_t seq, Op& op, unsigned i, int64_t now);
   void Pump(uint32_t seq, Op& op, int64_t now);
