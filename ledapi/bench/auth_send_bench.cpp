@@ -46,6 +46,7 @@ int Drive(ledp::LinkEngine& engine, ledp::net::UdpSocket& sock) {
   uint8_t buf[2048];
   for (;;) {
     for (auto& o : engine.TakeOutgoing()) sock.SendTo(o.To, o.Bytes.data(), o.Bytes.size());
+    engine.OnIdle();
     auto n = engine.TakeNotices();
     if (!n.empty()) return n.back().Kind;
     const int64_t next = engine.NextWakeup();

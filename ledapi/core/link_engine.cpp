@@ -95,8 +95,9 @@ uint32_t LinkEngine::Refuse(int32_t command, int32_t address, const std::string&
 }
 
 // What the screen's digest must be: the program as it will hold it. Worked
-// out once the chunks are on their way, while the screen takes them in. A
-// blob that does not unpack is refused by the screen, never shown.
+// out once the chunks are on their way (OnIdle), while the screen takes
+// them in, or at the latest when its answer comes. A blob that does not
+// unpack is refused by the screen, never shown.
 void LinkEngine::FindExpect(Op& op) {
   if (op.HaveExpect) return;
   op.HaveExpect = true;
@@ -286,8 +287,8 @@ void LinkEngine::OnPacket(const Packet& p, const Endpoint& from, int64_t now) {
     return;
   }
   if (p.Kind != Type::ChunkAck || !op.IsProgram || p.Ack.Count != op.Count) return;
-  if (op.Keyed) FindExpect(op);
   if (p.Ack.Done) {
+    if (op.Keyed) FindExpect(op);
     // A keyed screen says what it shows. Anything but the program sent is
     // not a finished send, whatever the status claims.
     if (op.Keyed && p.Ack.Status == led::kStatusOk &&
@@ -312,6 +313,11 @@ void LinkEngine::OnPacket(const Packet& p, const Endpoint& from, int64_t now) {
   for (unsigned i = 0; i < op.NextNew; ++i)
     if (!op.Acked[i] && op.LastTx[i] + cfg_.Reorder < newest) SendChunk(it->first, op, i, now);
   Pump(it->first, op, now);
+}
+
+void LinkEngine::OnIdle() {
+  for (auto& [seq, op] : ops_)
+    if (op.Keyed && op.IsProgram && op.Started) FindExpect(op);
 }
 
 // Opens are repeated like requests while commands wait for them; a session

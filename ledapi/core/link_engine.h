@@ -70,6 +70,9 @@ class LinkEngine {
 
   void OnDatagram(const uint8_t* data, size_t size, const Endpoint& from, int64_t now);
   void OnTimer(int64_t now);
+  // Work that can wait until what TakeOutgoing gave has been sent: call it
+  // then (it only makes the final answer of a keyed send quicker to check).
+  void OnIdle();
   int64_t NextWakeup() const;  // INT64_MAX when nothing is outstanding
   size_t Pending() const { return ops_.size(); }
   uint32_t Session() const { return session_; }

@@ -158,6 +158,7 @@ void Link::SendProgram(const ledp::Program& program, int address, const std::str
     engine_.SendProgram(ledp::PackProgram(ledp::SerializeProgram(program)), address, host, port, NowMs(),
                         k ? &*k->Key : nullptr);
   FlushLocked();
+  engine_.OnIdle();
 }
 
 // Sends what the engine produced and posts its reports. Called with mu_ held;
@@ -194,6 +195,7 @@ void Link::Run() {
     engine_.OnTimer(NowMs());
     if (pixels_) pixels_->OnTimer(NowMs(), WallSeconds());
     FlushLocked();
+    engine_.OnIdle();
   }
 }
 
