@@ -209,10 +209,11 @@ class Reader {
       auto k = ParseKeyText(v, why);
       if (!k) return Fail("key: " + why);
       t.Key = *k;
+      t.KeyLine = line_;
     } else if (key == "keyfile") {
       if (v.empty()) return Fail("keyfile: a file name is needed");
       t.KeyFile = v;
-      t.KeyFileLine = line_;
+      t.KeyLine = line_;
     } else if (key == "cid") {
       auto id = ParseCid(v);
       if (!id) return bad("an identifier such as 6f1c2e3a-0b4d-4e5f-8a9b-0c1d2e3f4a5b");

@@ -39,7 +39,7 @@ struct PixelTarget {
   // read by the library, which checks its permissions).
   std::optional<crypto::Key> Key;
   std::string KeyFile;
-  int KeyFileLine = 0;
+  int KeyLine = 0;  // the line of key or keyfile, for messages
 
   uint16_t PortOrDefault() const;
   int FirstUniverse() const;      // Universe, or the protocol's default

@@ -98,7 +98,13 @@ std::map<uint32_t, Link::ScreenKey> Link::LoadKeys(const ledp::LedApiConfig& cfg
     if (t.Kind != ledp::Protocol::Own) continue;
     ScreenKey k;
     if (t.Key) {
-      k.Key = t.Key;
+      // A key written into ledapi.ini makes it a key file too.
+      if (std::string why = ledp::keys::ReadableByEveryone(SettingsPath()); !why.empty()) {
+        LogLine(SettingsPath() + ", line " + std::to_string(t.KeyLine) + ": key refused: the file is " + why +
+                "; nothing is sent to " + ledp::FormatIPv4(addr));
+      } else {
+        k.Key = t.Key;
+      }
     } else if (!t.KeyFile.empty()) {
       auto file = std::filesystem::u8path(t.KeyFile);
       if (file.is_relative()) file = folder / file;
@@ -106,7 +112,7 @@ std::map<uint32_t, Link::ScreenKey> Link::LoadKeys(const ledp::LedApiConfig& cfg
       const std::u8string u = file.u8string();
       k.Key = ledp::keys::LoadKeyFile(std::string(u.begin(), u.end()), error);
       if (!k.Key)
-        LogLine(SettingsPath() + ", line " + std::to_string(t.KeyFileLine) + ": keyfile refused: " + error +
+        LogLine(SettingsPath() + ", line " + std::to_string(t.KeyLine) + ": keyfile refused: " + error +
                 "; nothing is sent to " + ledp::FormatIPv4(addr));
     } else {
       continue;

@@ -122,6 +122,16 @@ std::optional<crypto::Key> LoadKeyFile(const std::string& path, std::string& err
   return FromText(path, std::string(buf, got), error);
 }
 
+std::string ReadableByEveryone(const std::string& path) {
+  Handle f(CreateFileW(Wide(path).c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (f.get() == INVALID_HANDLE_VALUE) {
+    f.release();
+    return {};
+  }
+  return EveryoneReads(f.get());
+}
+
 bool MakeKeyFile(const std::string& path, std::string& error) {
   // An access list with one entry, the current account, not inheriting
   // anything from the folder.
@@ -194,6 +204,14 @@ std::optional<crypto::Key> LoadKeyFile(const std::string& path, std::string& err
     return std::nullopt;
   }
   return FromText(path, std::string(buf, static_cast<size_t>(got)), error);
+}
+
+std::string ReadableByEveryone(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0 || !(st.st_mode & S_IROTH)) return {};
+  char mode[8];
+  std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+  return std::string("readable by everyone (mode ") + mode + "); make it readable by its owner only: chmod 600";
 }
 
 bool MakeKeyFile(const std::string& path, std::string& error) {

@@ -15,6 +15,10 @@ namespace ledp::keys {
 // not hold exactly one key.
 std::optional<crypto::Key> LoadKeyFile(const std::string& path, std::string& error);
 
+// Why a file holding a key is open to everyone (empty when it is not, or
+// when that cannot be told because the file cannot be opened).
+std::string ReadableByEveryone(const std::string& path);
+
 // A new key from the system's random source in a new file that only its
 // owner may read. An existing file is never overwritten.
 bool MakeKeyFile(const std::string& path, std::string& error);

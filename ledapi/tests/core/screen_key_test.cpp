@@ -92,8 +92,10 @@ TEST(ScreenKey, UnreadableWrongLengthAndEveryoneReadableFilesAreRefusedSayingWhy
   chmod(open.c_str(), 0644);
   EXPECT_FALSE(keys::LoadKeyFile(open, error));
   EXPECT_NE(error.find("readable by everyone (mode 0644)"), std::string::npos) << error;
+  EXPECT_NE(keys::ReadableByEveryone(open).find("mode 0644"), std::string::npos);  // an ledapi.ini with a key
   chmod(open.c_str(), 0640);
   EXPECT_TRUE(keys::LoadKeyFile(open, error)) << error;
+  EXPECT_EQ(keys::ReadableByEveryone(open), "");
 #else
   // Under Wine a new file's access list follows its Unix mode (0644 here:
   // Everyone may read); on Windows it inherits the folder's, which for the
@@ -114,7 +116,7 @@ TEST(ScreenKey, LedApiIniTakesAKeyOrAKeyFileForOurOwnProtocolOnly) {
   ASSERT_TRUE(c.Find("127.0.0.1") && c.Find("127.0.0.1")->Key);
   EXPECT_EQ((*c.Find("127.0.0.1")->Key)[31], 0xFF);
   EXPECT_EQ(c.Find("127.0.0.2")->KeyFile, "screen.key");
-  EXPECT_EQ(c.Find("127.0.0.2")->KeyFileLine, 5);
+  EXPECT_EQ(c.Find("127.0.0.2")->KeyLine, 5);
 
   struct Bad {
     std::string Text, Error;

@@ -197,5 +197,25 @@ TEST(LedApiKeyed, WithoutTheKeyTheKeyedScreenIsATimeoutAndABadKeyFileIsRefusedSa
     EXPECT_NE(log.find("the wrong length: 10 hexadecimal digits"), std::string::npos) << log;
     LED_Close(link);
   }
+  {
+    // The key written into ledapi.ini, which (made like any file) everyone
+    // may read: refused as a key file would be.
+    Settings open("[127.0.0.1]\nkey = 0707070707070707070707070707070707070707070707070707070707070707\n");
+    ledtest::NotifyWindow w;
+    const int link = Open(w.Handle());
+    ASSERT_GT(link, 0);
+    LED_Query(link, 0, "127.0.0.1", screen.server->Port());
+    ASSERT_TRUE(w.WaitFor(1, 3000));
+    const std::string log = open.Log();
+    if (log.empty()) {
+      // Where new files are private (Windows' temporary folder), the key is
+      // taken and the keyed screen answers.
+      EXPECT_EQ(w.Received[0].Kind, 3);
+    } else {
+      EXPECT_EQ(w.Received[0].Kind, 4);
+      EXPECT_NE(log.find("line 2: key refused: the file is readable by everyone"), std::string::npos) << log;
+    }
+    LED_Close(link);
+  }
   EXPECT_FALSE(screen.server->Changes() > 1 && SamePicture(screen.server->Picture(), pic));
 }
