@@ -11,13 +11,9 @@ namespace {
 void MouseClickAt(POINT p) {
   SetCursorPos(p.x, p.y);
   Sleep(150);  // the frame's hover polling sees the mouse arrive
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in[0], sizeof(INPUT));
+  MouseButton(MOUSEEVENTF_LEFTDOWN);
   Sleep(150);
-  SendInput(1, &in[1], sizeof(INPUT));
+  MouseButton(MOUSEEVENTF_LEFTUP);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "skin/win/vpSkinWin.h"
 #include "skinform/win/VesperForm.h"
 #include "skinpopups/win/vpSkinMenus.h"
+#include "tests/e2e/driver.h"
 
 using namespace vp;
 
@@ -19,31 +20,9 @@ namespace {
 
 // ---- input, as the user gives it
 
-void MouseTo(int x, int y) {
-  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((x * 65535LL + (sw - 1) / 2) / (sw - 1));
-  in.mi.dy = static_cast<LONG>((y * 65535LL + (sh - 1) / 2) / (sh - 1));
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-}
-
-void MouseButton(DWORD flag, DWORD data = 0) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flag;
-  in.mi.mouseData = data;
-  SendInput(1, &in, sizeof in);
-}
-
-void Key(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
-}
+using e2e::Key;
+using e2e::MouseButton;
+using e2e::MouseTo;
 
 void Sleep_(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -158,10 +137,7 @@ struct FramedForm : ::testing::Test {
   }
 
   HWND H() { return form->Handle(); }
-  POINT At(int x, int y) {
-    const RECT r = BoundsOf(H());
-    return POINT{r.left + x, r.top + y};
-  }
+  POINT At(int x, int y) { return e2e::At(H(), x, y); }
   LRESULT HitAt(int x, int y) {
     const POINT p = At(x, y);
     return SendMessageW(H(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
