@@ -6,6 +6,7 @@
 
 #include "skin/core/vpUtils.h"
 #include "skin/win/vpUtils_win.h"
+#include "skinpopups/tests/win/freed_memory_guard.h"
 #include "skinpopups/tests/win/popup_test_support.h"
 #include "skinpopups/win/popup_gdi.h"
 
@@ -662,6 +663,181 @@ TEST_F(SkinMenus, NothingIsLeftBehindAfterAHundredMenus) {
   EXPECT_EQ(timers, 0);
   EXPECT_EQ(gdi::LiveTotal(), gdiObjects);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), guiObjects);
+}
+
+// ---------------------------------------------------------------- handlers that free things
+
+TEST(FreedMemoryGuard, SeesAWriteIntoFreedMemory) {
+  memguard::FreedMemoryGuard guard;
+  auto* p = new int(5);
+  delete p;
+  EXPECT_EQ(guard.TouchedBlocks(), 0);
+  volatile int* freed = p;
+  *freed = 7;  // on purpose: the guard must notice
+  EXPECT_EQ(guard.TouchedBlocks(), 1);
+  *freed = static_cast<int>(0xDDDDDDDDu);
+}
+
+TEST_F(SkinMenus, ACommandThatFreesTheControllerLeavesItAlone) {
+  memguard::FreedMemoryGuard guard;
+  int ran = 0;
+  Add(Root(), L"Free")->OnClick = [&](TObject*) {
+    ++ran;
+    delete frame_;  // a form that goes, its frame and menus with it
+    frame_ = nullptr;
+    menu_ = nullptr;
+  };
+  Open(200, 200, nullptr, form_);  // a control to tell after the command
+  TvpSkinMenu* menu = menu_;
+  menu->ProcessKey(VK_RETURN);
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(form_->Commands, 0) << "the controller that would tell is gone";
+  EXPECT_EQ(guard.TouchedBlocks(), 0);
+}
+
+TEST_F(SkinMenus, ACloseHandlerThatFreesTheControllerLeavesItAlone) {
+  memguard::FreedMemoryGuard guard;
+  auto freeOnClose = [&] {
+    menu_->OnMenuClose = [&](TObject*) {
+      delete frame_;
+      frame_ = nullptr;
+      menu_ = nullptr;
+    };
+  };
+  int ran = 0;
+  Add(Root(), L"Run")->OnClick = [&](TObject*) { ++ran; };
+  Open(200, 200);
+  freeOnClose();
+  TvpSkinMenu* menu = menu_;
+  menu->ProcessKey(VK_ESCAPE);
+  EXPECT_EQ(menu_, nullptr);
+  EXPECT_EQ(guard.TouchedBlocks(), 0);
+
+  // The same through a click: the command still runs.
+  frame_ = new TTestFrame(form_);
+  frame_->Skin = skin_;
+  menu_ = frame_->Menu;
+  Open(200, 200);
+  freeOnClose();
+  menu = menu_;
+  menu->ProcessKey(VK_RETURN);
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(menu_, nullptr);
+  EXPECT_EQ(guard.TouchedBlocks(), 0);
+}
+
+TEST_F(SkinMenus, ASubmenuOpenerWhoseCommandClosesTheMenuOpensNothing) {
+  memguard::FreedMemoryGuard guard;
+  TMenuItem* sub = Add(Root(), L"Sub");
+  Fill(2, sub);
+  sub->OnClick = [&](TObject*) { menu_->CloseMenu(); };
+  Open(200, 200);
+  menu_->ProcessKey(VK_RIGHT);
+  EXPECT_FALSE(menu_->Visible());
+  EXPECT_EQ(menu_->LevelCount(), 0);
+  EXPECT_EQ(guard.TouchedBlocks(), 0) << "nothing is written into the freed level";
+  EXPECT_EQ(ThreadWindows(L"PlatoraSkinPopupShadow") + ThreadWindows(L"PlatoraSkinPopup"), 0);
+}
+
+TEST_F(SkinMenus, MessagesHandledBeforeTheFadeMayFreeTheController) {
+  memguard::FreedMemoryGuard guard;
+  Fill(2);
+  menu_->MenusAlphaBlend = menu_->MenusAlphaBlendAnimation = true;
+  constexpr UINT kFree = WM_APP + 21;
+  Application->OnMessage = [&](MSG& m, bool& handled) {
+    if (m.message != kFree) return;
+    handled = true;
+    delete frame_;
+    frame_ = nullptr;
+  };
+  PostMessageW(form_->Handle(), kFree, 0, 0);
+  TvpSkinMenu* menu = menu_;
+  menu_ = nullptr;
+  menu->Popup(nullptr, skin_, false, Root(), RECT{200, 200, 200, 200}, 0);
+  Application->OnMessage = nullptr;
+  EXPECT_EQ(frame_, nullptr);
+  EXPECT_EQ(guard.TouchedBlocks(), 0);
+  EXPECT_EQ(ThreadWindows(L"PlatoraSkinPopupShadow") + ThreadWindows(L"PlatoraSkinPopup"), 0);
+}
+
+TEST_F(SkinMenus, ASkinChangeClosesAnOpenMenuFirst) {
+  memguard::FreedMemoryGuard guard;
+  Fill(3);
+  vp::TvpCompressedStoredSkin stored;
+  auto other = LoadDefault(stored);
+  Open(200, 200, other.get());
+  ASSERT_TRUE(menu_->Visible());
+  // A new skin replaces the pictures and definitions the level points into.
+  other->LoadFromCompressedStoredSkin(stored);
+  EXPECT_FALSE(menu_->Visible());
+  EXPECT_EQ(menu_->LevelCount(), 0);
+  EXPECT_EQ(form_->Closed, 1) << "the host hears the menu closed";
+  Pump(60);
+  // The skin data going closes it as well.
+  Open(200, 200, other.get());
+  ASSERT_TRUE(menu_->Visible());
+  other.reset();
+  EXPECT_FALSE(menu_->Visible());
+  Pump(60);
+  EXPECT_EQ(guard.TouchedBlocks(), 0);
+}
+
+TEST_F(SkinMenus, APopupThatShowsNothingStillReportsTheClose) {
+  Add(Root(), L"Hidden")->Visible = false;
+  Open(100, 100, nullptr, form_);
+  EXPECT_FALSE(menu_->Visible());
+  // The host and the control wait for the close to leave their menu mode.
+  EXPECT_EQ(form_->Closed, 2);
+  auto* pm = new vp::TvpSkinPopupMenu(form_);
+  auto* i = new TMenuItem(form_);
+  i->Visible = false;
+  pm->Items()->Add(i);
+  int closed = 0;
+  pm->OnMenuClose = [&](TObject*) { ++closed; };
+  pm->Popup(100, 100);
+  EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(menu_->OnMenuClose) << "not left to fire at some later menu's close";
+}
+
+TEST_F(SkinMenus, ArrowsJudgeTheItemsAsTheyAreWhenTheKeyComes) {
+  Add(Root(), L"A");
+  TMenuItem* b = Add(Root(), L"B");
+  Add(Root(), L"C");
+  TMenuItem* d = Add(Root(), L"D", false);
+  Open(200, 200);
+  ASSERT_EQ(Level(0)->ActiveIndex(), 0);
+  b->Enabled = false;  // after the level opened
+  d->Enabled = true;
+  menu_->ProcessKey(VK_DOWN);
+  EXPECT_EQ(Level(0)->ActiveIndex(), 2);
+  menu_->ProcessKey(VK_DOWN);
+  EXPECT_EQ(Level(0)->ActiveIndex(), 3);
+  menu_->ProcessKey(VK_UP);
+  menu_->ProcessKey(VK_UP);
+  EXPECT_EQ(Level(0)->ActiveIndex(), 0);
+}
+
+TEST_F(SkinMenus, AnItemThatMorphsAndPlaysFramesDoesBoth) {
+  Fill(2);
+  vp::TvpCompressedStoredSkin stored;
+  auto effects = LoadDefault(stored);
+  for (auto& o : effects->ObjectDefs)
+    if (auto* m = dynamic_cast<vp::TvpDataSkinMenuItem*>(o.get())) {
+      m->Morphing = true;
+      m->AnimateSkinRect = plat::Rect{0, 0, 100, 40};
+      m->FrameCount = 2;
+      m->AnimateInterval = 20;
+    }
+  Open(200, 200, effects.get());
+  Pump(300);
+  EXPECT_EQ(Level(0)->Items(0)->FrameCounter, 3);
+  EXPECT_EQ(Level(0)->Items(0)->MorphFactor, 1.0);
+  menu_->ProcessKey(VK_DOWN);
+  Pump(300);
+  EXPECT_EQ(Level(0)->Items(0)->FrameCounter, 0);
+  EXPECT_EQ(Level(0)->Items(0)->MorphFactor, 0.0);
+  EXPECT_EQ(Level(0)->Items(1)->MorphFactor, 1.0);
+  menu_->CloseMenu();
 }
 
 }  // namespace
