@@ -4,6 +4,7 @@
 
 #include "frame_test_util.h"
 #include "skinpopups/win/vpSkinHint.h"
+#include "skinpopups/win/vpSkinMenus.h"
 #include "ui/win/windowhook.h"
 
 #include <thread>
@@ -160,10 +161,43 @@ TEST(CaptionButtons, CaptionDragAnswersCaptionAndButtonsAndEdgesAnswerObject) {
 
 TEST(CaptionButtons, DefaultHintsComeWithTheButtons) {
   SkinnedForm f;
+  // A skin without hints of its own: the texts come from the frame.
+  for (auto& d : f.data->ObjectDefs) d->Hint.clear();
+  f.frame->ChangeSkinData();
   EXPECT_EQ(f.Object("closebutton")->Hint, L"Close");
+  EXPECT_EQ(f.Object("maxbutton")->Hint, L"Maximize");
   EXPECT_EQ(f.Object("minbutton")->Hint, L"Minimize");
   EXPECT_EQ(f.Object("sysmenubutton")->Hint, L"System menu");
   EXPECT_EQ(f.Object("rollupbutton")->Hint, L"Roll Up");
+  EXPECT_EQ(f.Object("caption1")->Hint, L"") << "only buttons get default hints";
+  f.frame->UseDefaultObjectHint = false;
+  f.frame->ChangeSkinData();
+  EXPECT_EQ(f.Object("closebutton")->Hint, L"");
+  // The skin's strings, bytes of its file, win over the program's own.
+  f.frame->UseDefaultObjectHint = true;
+  vp::TvpResourceStrData strings;
+  strings.SetResStrings({"CLOSEBUTTON_HINT=\xb9\xd8\xb1\xd5"});  // 关闭 in GBK
+  f.data->SetResourceStrData(&strings);
+  EXPECT_EQ(f.Object("closebutton")->Hint, L"\x5173\x95ed");
+  f.data->SetResourceStrData(nullptr);
+}
+
+TEST(CaptionButtons, DefaultCommandObjectsAreHiddenWithoutAHandler) {
+  SkinnedForm f;
+  auto extra = std::make_unique<vp::TvpDataSkinStdButton>("extrabutton");
+  extra->SkinRect = vp::Rect{100, 6, 110, 16};
+  extra->Command = vp::cmDefault;
+  f.data->ObjectDefs.push_back(std::move(extra));
+  f.frame->ChangeSkinData();
+  EXPECT_FALSE(f.Object("extrabutton")->Visible);
+  std::string asked;
+  f.frame->OnActivateCustomObject = [&](const std::string& name, bool& visible) {
+    asked = name;
+    visible = true;
+  };
+  f.frame->ChangeSkinData();
+  EXPECT_EQ(asked, "extrabutton");
+  EXPECT_TRUE(f.Object("extrabutton")->Visible);
 }
 
 TEST(CaptionButtons, ObjectHintShowsThroughTheSkinnedHint) {
@@ -269,4 +303,124 @@ TEST(CaptionButtons, DraggingTheCaptionMovesTheWindow) {
   EXPECT_EQ(after.left - before.left, 40);
   EXPECT_EQ(after.top - before.top, 30);
   EXPECT_FALSE(f.frame->MoveSizeLoop);  // the press that started it ended the mark
+}
+
+TEST(CaptionButtons, DeactivationPaintsTheButtonsInTheirNormalLook) {
+  SkinnedForm f;
+  // The close button gets a hover picture (its pressed one), without morphing.
+  const int close = f.data->FindObject("closebutton");
+  auto* def = f.data->ObjectDefs[static_cast<size_t>(close)].get();
+  def->ActiveSkinRect = static_cast<vp::TvpDataSkinButton*>(def)->DownRect;
+  f.frame->ChangeSkinData();
+  f.Show();
+  auto* b = Button(f, "closebutton");
+  const RECT w = f.WindowRect();
+  const POINT p = f.Centre("closebutton");
+  SetCursorPos(p.x, p.y);
+  f.frame->TestActive(p.x - w.left, p.y - w.top, true);
+  Pump(50);
+  ASSERT_TRUE(ShowsImage(f, "closebutton", f.data->ActivePictureList[0].Pixels, b->ActiveSkinRect));
+  ColourWindow other(RGB(0, 0, 128), RECT{w.right + 10, w.top, w.right + 60, w.top + 50});
+  SetForegroundWindow(other.Handle());
+  SetActiveWindow(other.Handle());
+  Pump(150);
+  ASSERT_FALSE(f.frame->FormActive());
+  EXPECT_FALSE(b->Highlighted);
+  EXPECT_TRUE(ShowsImage(f, "closebutton", f.data->FramePicture.Pixels, b->SkinRect))
+      << "the hover look stays on the inactive window";
+}
+
+TEST(CaptionButtons, AButtonUnderAStillPointerAnswersAgainAfterAnotherWindowWasActive) {
+  SkinnedForm f;
+  f.Show();
+  const POINT p = f.Centre("rollupbutton");
+  SetCursorPos(p.x, p.y);
+  Pump(150);  // the hover polling finds the button
+  ASSERT_TRUE(f.Object("rollupbutton")->Hovering);
+  const RECT w = f.WindowRect();
+  {
+    ColourWindow other(RGB(0, 0, 128), RECT{w.right + 10, w.top, w.right + 60, w.top + 50});
+    SetForegroundWindow(other.Handle());
+    SetActiveWindow(other.Handle());
+    Pump(150);
+  }
+  SetForegroundWindow(f.form->Handle());
+  SetActiveWindow(f.form->Handle());
+  Pump(150);  // the pointer never moved
+  ASSERT_TRUE(f.frame->FormActive());
+  EXPECT_TRUE(f.Object("rollupbutton")->Hovering);
+  f.Click("rollupbutton", p);
+  EXPECT_TRUE(f.frame->RollUpState);
+}
+
+TEST(CaptionButtons, CaptureTakenAwayMidPressReleasesTheButtonAndTheNextPressCounts) {
+  SkinnedForm f;
+  const RECT w = f.WindowRect();
+  ColourWindow other(RGB(0, 128, 0), RECT{w.right + 10, w.top, w.right + 60, w.top + 50});
+  f.Show();  // active again
+  ASSERT_TRUE(f.frame->FormActive());
+  HWND h = f.form->Handle();
+  const POINT p = f.Centre("minbutton");
+  SetCursorPos(p.x, p.y);
+  SendMessageW(h, WM_NCLBUTTONDOWN, HTOBJECT, MAKELPARAM(p.x, p.y));
+  Pump(50);
+  ASSERT_TRUE(Button(f, "minbutton")->Pressed);
+  ASSERT_EQ(GetCapture(), h);
+  // Another window takes the mouse (a dialog, Alt+Tab).
+  SetCapture(other.Handle());
+  Pump(50);
+  EXPECT_FALSE(Button(f, "minbutton")->Pressed);
+  EXPECT_EQ(f.frame->CaptureObject, -1);
+  ReleaseCapture();
+  EXPECT_EQ(f.frame->WindowState, vp::wsNormal) << "no command without the release";
+  // The next press, on another button, is not swallowed.
+  f.Click("rollupbutton", f.Centre("rollupbutton"));
+  EXPECT_TRUE(f.frame->RollUpState);
+}
+
+TEST(CaptionButtons, AButtonsOwnMenuDropsDownAgainAfterItClosed) {
+  SkinnedForm f;
+  // A plain button (not a standard one) beside the standard ones.
+  auto def = std::make_unique<vp::TvpDataSkinButton>("menubutton");
+  def->SkinRect = vp::Rect{50, 20, 66, 28};
+  f.data->ObjectDefs.insert(f.data->ObjectDefs.begin(), std::move(def));
+  f.frame->ChangeSkinData();
+  f.Show();
+  auto* b = Button(f, "menubutton");
+  ASSERT_NE(b, nullptr);
+  TPopupMenu items(nullptr);
+  auto* one = new TMenuItem(&items);
+  one->Caption = L"One";
+  items.Items()->Add(one);
+  b->Menu = items.Items();
+  for (int round = 0; round < 2; ++round) {
+    f.Click("menubutton", f.Centre("menubutton"));
+    ASSERT_TRUE(f.frame->SkinMenuVisible()) << "round " << round;
+    EXPECT_TRUE(b->Pressed);
+    f.frame->SkinMenu()->CloseMenu();
+    Pump(50);
+    EXPECT_FALSE(b->Pressed);
+    EXPECT_FALSE(f.frame->SkinMenuOpen);
+    EXPECT_EQ(b->Menu, items.Items()) << "the button keeps its menu";
+  }
+  b->Menu = nullptr;
+}
+
+TEST(CaptionButtons, AMenuThatShowsNothingEndsTheMenuModeAndReleasesTheButton) {
+  SkinnedForm f;
+  TPopupMenu user(nullptr);
+  auto* hidden = new TMenuItem(&user);
+  hidden->Caption = L"Hidden";
+  hidden->Visible = false;
+  user.Items()->Add(hidden);
+  f.frame->SetSystemMenu(&user);
+  f.frame->UseDefaultSysMenu = false;
+  f.Show();
+  f.Click("sysmenubutton", f.Centre("sysmenubutton"));
+  EXPECT_FALSE(f.frame->SkinMenuVisible());
+  EXPECT_FALSE(f.frame->SkinMenuOpen);
+  EXPECT_FALSE(Button(f, "sysmenubutton")->Pressed);
+  // Keys reach the form again: the frame's key handler is gone.
+  EXPECT_FALSE(static_cast<bool>(Application->OnMessage));
+  f.frame->SetSystemMenu(nullptr);
 }
