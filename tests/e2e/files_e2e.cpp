@@ -157,26 +157,29 @@ namespace {
 
 // The program's open or save dialog: a dialog window of the process that is
 // not the main window.
+struct FindDialog {
+  DWORD pid;
+  HWND found = nullptr;
+};
+
+// A named callback: on 32-bit Windows a lambda does not convert to one.
+BOOL CALLBACK FindDialogProc(HWND h, LPARAM l) {
+  auto* f = reinterpret_cast<FindDialog*>(l);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  wchar_t cls[16] = {};
+  GetClassNameW(h, cls, 16);
+  if (pid == f->pid && IsWindowVisible(h) && wcscmp(cls, L"#32770") == 0) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND FileDialog(const Program& prog, int timeoutMs = 10000) {
-  struct Find {
-    DWORD pid;
-    HWND found = nullptr;
-  } f{prog.Pid()};
+  FindDialog f{prog.Pid()};
   WaitFor([&] {
-    EnumWindows(
-        [](HWND h, LPARAM l) -> BOOL {
-          auto* f = reinterpret_cast<Find*>(l);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(h, &pid);
-          wchar_t cls[16] = {};
-          GetClassNameW(h, cls, 16);
-          if (pid == f->pid && IsWindowVisible(h) && wcscmp(cls, L"#32770") == 0) {
-            f->found = h;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&f));
+    EnumWindows(FindDialogProc, reinterpret_cast<LPARAM>(&f));
     return f.found != nullptr;
   }, timeoutMs);
   return f.found;
