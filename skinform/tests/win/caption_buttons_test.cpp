@@ -7,6 +7,7 @@
 #include "skinpopups/win/vpSkinMenus.h"
 #include "ui/win/windowhook.h"
 
+#include <algorithm>
 #include <thread>
 
 using namespace frametest;
@@ -423,4 +424,90 @@ TEST(CaptionButtons, AMenuThatShowsNothingEndsTheMenuModeAndReleasesTheButton) {
   // Keys reach the form again: the frame's key handler is gone.
   EXPECT_FALSE(static_cast<bool>(Application->OnMessage));
   f.frame->SetSystemMenu(nullptr);
+}
+
+TEST(CaptionButtons, CaptionAlignmentPlacesTheTextInItsRectangle) {
+  // The text rectangle of caption1 is (0, 2, 73 + dx, 14) inside the object
+  // at (67, 6): window columns 67 to W - 6.
+  auto inkColumns = [](int alignment) {
+    SkinnedForm f(586, 100, true, L"Short");
+    const int c = f.data->FindObject("caption1");
+    static_cast<vp::TvpDataSkinCaption*>(f.data->ObjectDefs[static_cast<size_t>(c)].get())->Alignment = static_cast<vp::TAlignment>(alignment);
+    f.frame->ChangeSkinData();
+    f.Show();
+    const plat::Raster shot = f.GrabWindow();
+    int left = -1, right = -1;
+    for (int x = 60; x < shot.Width(); ++x)
+      for (int y = 8; y < 20; ++y)
+        if (shot.Pixel(x, y) == 0) {
+          if (left < 0) left = x;
+          right = x;
+        }
+    return std::make_pair(left, right - shot.Width());  // right as an offset from the window's right edge
+  };
+  const auto left = inkColumns(0), right = inkColumns(1), centre = inkColumns(2);
+  EXPECT_GE(left.first, 67);
+  EXPECT_LE(left.first, 70);
+  EXPECT_GE(right.second, -9) << "right-justified: ends at the rectangle's right edge (W - 6)";
+  EXPECT_LE(right.second, -6);
+  // Centred: as far from both ends of the rectangle, within a pixel or two.
+  const int W = 596;
+  const int gapLeft = centre.first - 67, gapRight = (W - 6) - (W + centre.second) - 1;
+  EXPECT_LE(std::abs(gapLeft - gapRight), 3) << gapLeft << " / " << gapRight;
+}
+
+TEST(CaptionButtons, AFrameStripWithCycleKeepsPlayingWhileHovered) {
+  auto run = [](bool cycle, std::vector<int>& frames, vp::TvpSkinAnimateObject*& out, SkinnedForm& f) {
+    auto def = std::make_unique<vp::TvpDataSkinAnimate>("strip");
+    def->SkinRect = vp::Rect{0, 0, 10, 8};  // three frames side by side in active picture 0
+    def->ActivePictureIndex = 0;
+    def->SkinRectInAPicture = true;
+    def->CountFrames = 3;
+    def->Cycle = cycle;
+    def->ButtonStyle = true;
+    def->TimerInterval = 25;
+    f.data->ObjectDefs.insert(f.data->ObjectDefs.begin(), std::move(def));
+    f.frame->OnActivateCustomObject = [](const std::string&, bool& visible) { visible = true; };
+    f.frame->ChangeSkinData();
+    f.Show();
+    auto* a = dynamic_cast<vp::TvpSkinAnimateObject*>(f.Object("strip"));
+    out = a;
+    ASSERT_NE(a, nullptr);
+    a->ObjectRect = vp::Rect{50, 20, 60, 28};
+    const RECT w = f.WindowRect();
+    SetCursorPos(w.left + 55, w.top + 24);
+    f.frame->TestActive(55, 24, true);
+    for (int i = 0; i < 60; ++i) {
+      Pump(10);
+      frames.push_back(a->CurrentFrame);
+    }
+  };
+  {
+    SkinnedForm f;
+    std::vector<int> frames;
+    vp::TvpSkinAnimateObject* a = nullptr;
+    run(true, frames, a, f);
+    ASSERT_NE(a, nullptr);
+    // 1, 2, 3 and round again while the pointer stays.
+    int wraps = 0;
+    for (size_t i = 1; i < frames.size(); ++i) wraps += frames[i - 1] == 3 && frames[i] == 1;
+    EXPECT_GE(wraps, 1);
+    EXPECT_TRUE(a->Highlighted);
+  }
+  {
+    SkinnedForm f;
+    std::vector<int> frames;
+    vp::TvpSkinAnimateObject* a = nullptr;
+    run(false, frames, a, f);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(frames.back(), 3) << "without cycle it stops at the last frame";
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), 1) > 0 && std::count(frames.begin(), frames.end(), 2) > 0, true);
+    EXPECT_FALSE(a->Highlighted);
+    // Leaving plays it back to the first frame.
+    const RECT w = f.WindowRect();
+    SetCursorPos(w.left + 300, w.top + 200);
+    f.frame->TestActive(300, 200, true);
+    Pump(400);
+    EXPECT_EQ(a->CurrentFrame, 1);
+  }
 }

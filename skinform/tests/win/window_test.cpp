@@ -305,15 +305,31 @@ TEST_F(FramedForm, RightClickOnTheCaptionShowsTheSystemMenuAtTheCursor) {
   EXPECT_EQ(lr.top, p.y);
   EXPECT_TRUE(frame->SkinMenuOpen);
 
-  // The wheel is swallowed while it is open; Esc closes it.
+  // The wheel is swallowed while it is open: the form never sees it. Esc
+  // closes the menu, and from then on the form has its wheel again.
+  struct WheelCounter : TWindowHook {
+    int Seen = 0;
+
+   protected:
+    void HookWndProc(TMessage& m) override {
+      if (m.Msg == WM_MOUSEWHEEL) ++Seen;
+      CallPrevious(m);
+    }
+  } wheels;
+  wheels.Hook(form);
   MouseButton(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA));
   Pump(100);
   EXPECT_TRUE(frame->SkinMenuVisible());
+  EXPECT_EQ(wheels.Seen, 0);
   Key(VK_ESCAPE, false);
   Key(VK_ESCAPE, true);
   Pump(150);
   EXPECT_FALSE(frame->SkinMenuVisible());
   EXPECT_FALSE(frame->SkinMenuOpen);
+  MouseButton(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA));
+  Pump(100);
+  EXPECT_EQ(wheels.Seen, 1);
+  wheels.Unhook();
 }
 
 TEST_F(FramedForm, AfterARollUpTheMenuOffersRestoreWhichRollsDown) {

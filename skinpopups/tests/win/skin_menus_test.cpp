@@ -587,6 +587,8 @@ TEST_F(SkinMenus, MissingOrTooSmallPopupPictureDrawsPlain) {
 
 TEST_F(SkinMenus, ItemFreedWhileOpenIsForgotten) {
   Fill(3);
+  int clicks[3] = {0, 0, 0};
+  for (int i = 0; i < 3; ++i) Root()->Items(i)->OnClick = [&clicks, i](TObject*) { ++clicks[i]; };
   TMenuItem* sub = Add(Root(), L"Sub");
   Fill(2, sub);
   Open(200, 200);
@@ -598,13 +600,19 @@ TEST_F(SkinMenus, ItemFreedWhileOpenIsForgotten) {
   Pump(600);
   EXPECT_EQ(menu_->LevelCount(), 1);
   delete Root()->Items(1);
+  // A release over the freed item clicks nothing and leaves the menu open.
   const POINT p = ItemCentre(0, 1);
   SendMessageW(Level(0)->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x - Level(0)->Left(), p.y - Level(0)->Top()));
+  EXPECT_TRUE(menu_->Visible());
+  EXPECT_EQ(Level(0)->ActiveIndex(), 1);
+  // Down passes over it to the next live item, and Enter runs that one.
   menu_->ProcessKey(VK_DOWN);
+  EXPECT_EQ(Level(0)->ActiveIndex(), 2);
   menu_->ProcessKey(VK_RETURN);
-  Pump(50);
-  menu_->CloseMenu();
+  EXPECT_EQ(clicks[0], 0);
+  EXPECT_EQ(clicks[2], 1);
   EXPECT_FALSE(menu_->Visible());
+  Pump(50);
 }
 
 // ---------------------------------------------------------------- the popup menu component
@@ -838,6 +846,75 @@ TEST_F(SkinMenus, AnItemThatMorphsAndPlaysFramesDoesBoth) {
   EXPECT_EQ(Level(0)->Items(0)->MorphFactor, 0.0);
   EXPECT_EQ(Level(0)->Items(1)->MorphFactor, 1.0);
   menu_->CloseMenu();
+}
+
+// ---------------------------------------------------------------- item looks
+
+TEST_F(SkinMenus, MarksColoursAndSeparatorsAsTheSkinDrawsThem) {
+  Add(Root(), L"On");
+  Add(Root(), L"-");
+  Add(Root(), L"Off", false);
+  Add(Root(), L"Other");
+  auto withImage = [&](const std::wstring& caption, bool checked) {
+    TMenuItem* mi = Add(Root(), caption);
+    mi->Checked = checked;
+    TBitmap& b = mi->Bitmap();
+    b.SetSize(12, 12);
+    b.Canvas().Brush().SetColor(RGB(0, 200, 0));
+    b.Canvas().FillRect(RECT{0, 0, 12, 12});
+  };
+  withImage(L"Framed", true);   // 4
+  withImage(L"Plain", false);   // 5
+  TMenuItem* radio = Add(Root(), L"Radio");  // 6
+  radio->Checked = radio->RadioItem = true;
+  Add(Root(), L"Check")->Checked = true;  // 7
+  Open(200, 200);
+  Pump(50);
+  TvpSkinPopupWindow* l = Level(0);
+  const vp::TvpDataSkinMenuItem& d = *l->ItemDef();
+  const plat::Raster& pic = skin_->ActivePicture(d.ActivePictureIndex)->Pixels;
+  const COLORREF font = static_cast<COLORREF>(d.FontColor), grey = static_cast<COLORREF>(d.UnEnabledFontColor);
+  auto at = [&](int item, int x, int y) {
+    const RECT r = l->Items(item)->Rect;
+    return ScreenPixel(l->Left() + r.left + x, l->Top() + r.top + y);
+  };
+  auto count = [&](int item, COLORREF c) {
+    const RECT r = l->Items(item)->Rect;
+    int n = 0;
+    for (int y = 0; y < r.bottom - r.top; ++y)
+      for (int x = 0; x < r.right - r.left; ++x) n += at(item, x, y) == c;
+    return n;
+  };
+
+  // The separator is the divider piece: as high, its kept ends unchanged.
+  const RECT sep = l->Items(1)->Rect;
+  ASSERT_EQ(sep.bottom - sep.top, d.DividerRect.Height());
+  const int sw = sep.right - sep.left;
+  for (int y = 0; y < d.DividerRect.Height(); ++y) {
+    for (int x = 0; x < d.DividerLeftOffset; ++x)
+      EXPECT_EQ(at(1, x, y), pic.Pixel(d.DividerRect.Left + x, d.DividerRect.Top + y)) << x << "," << y;
+    for (int x = 0; x < d.DividerRightOffset; ++x)
+      EXPECT_EQ(at(1, sw - 1 - x, y), pic.Pixel(d.DividerRect.Right - 1 - x, d.DividerRect.Top + y));
+  }
+  // A disabled item is written in "unenabledfontcolor", an enabled one not.
+  EXPECT_GT(count(2, grey), 5);
+  EXPECT_EQ(count(2, font), 0);
+  EXPECT_GT(count(3, font), 5);
+  EXPECT_EQ(count(3, grey), 0);
+  // A checked item with an image: the image inside a one-pixel frame in the
+  // font colour (image at text left + 2, centred); without the check no frame.
+  const int gx = d.TextRect.Left + 2, gy = d.TextRect.Height() / 2 - 6;
+  EXPECT_EQ(at(4, gx + 3, gy + 3), RGB(0, 200, 0));
+  EXPECT_EQ(at(4, gx - 1, gy + 6), font);
+  EXPECT_EQ(at(4, gx + 12, gy + 6), font);
+  EXPECT_EQ(at(5, gx + 3, gy + 3), RGB(0, 200, 0));
+  EXPECT_NE(at(5, gx - 1, gy + 6), font);
+  // A checked radio item without an image shows the dot, a checked plain
+  // item the check mark (at text left + 2, middle - 4).
+  const int mx = d.TextRect.Left + 2, my = d.TextRect.Height() / 2 - 4;
+  EXPECT_EQ(at(6, mx + 1, my + 3), font) << "inside the dot";
+  EXPECT_NE(at(7, mx + 1, my + 3), font) << "beside the check mark's stroke";
+  EXPECT_EQ(at(7, mx + 1, my + 6), font) << "on the check mark's stroke";
 }
 
 }  // namespace
