@@ -781,11 +781,23 @@ void TvpSkinMenu::CloseMenu() {
 
 void TvpSkinMenu::CloseLevels(int From) {
   From = std::max(0, From);
+  bool closed = false;
   while (static_cast<int>(levels_.size()) > From) {
     TvpSkinPopupWindow* l = levels_.back();
     levels_.pop_back();
     if (waitingItem_ && waitingItem_->Level() == l) StopWaiting();
     delete l;
+    closed = true;
+  }
+  if (closed && From > 0) {
+    // The opener of the level that went is an opener no more, whichever
+    // item holds the highlight now: hover, a click or Right open it again.
+    TvpSkinPopupWindow* parent = levels_.back();
+    for (auto& it : parent->items_)
+      if (it->SubMenuOpen) {
+        it->SubMenuOpen = false;
+        parent->RedrawRequest(*it);
+      }
   }
   if (From != 0) return;
   visible_ = false;

@@ -917,4 +917,38 @@ TEST_F(SkinMenus, MarksColoursAndSeparatorsAsTheSkinDrawsThem) {
   EXPECT_EQ(at(7, mx + 1, my + 6), font) << "on the check mark's stroke";
 }
 
+TEST_F(SkinMenus, AnOpenerWhoseSubmenuWasClosedOpensItAgain) {
+  TMenuItem* sub = Add(Root(), L"Sub");
+  Fill(2, sub);
+  Add(Root(), L"Off", false);
+  Open(200, 200);
+  menu_->ProcessKey(VK_RIGHT);
+  ASSERT_EQ(menu_->LevelCount(), 2);
+  // The highlight rests on a disabled item; Escape closes the submenu.
+  Hover(0, 1);
+  ASSERT_EQ(Level(0)->ActiveIndex(), 1);
+  ASSERT_EQ(menu_->LevelCount(), 2);
+  menu_->ProcessKey(VK_ESCAPE);
+  ASSERT_EQ(menu_->LevelCount(), 1);
+  EXPECT_FALSE(Level(0)->Items(0)->SubMenuOpen);
+  Hover(0, 0, 700);  // the hover wait opens it again
+  EXPECT_EQ(menu_->LevelCount(), 2);
+  menu_->CloseMenu();
+
+  // A scroll area closes the submenu as well.
+  Fill(6);
+  menu_->MaxMenuItemsInWindow = 3;
+  Open(200, 200);
+  ASSERT_TRUE(Level(0)->ScrollFlag());
+  menu_->ProcessKey(VK_RIGHT);
+  ASSERT_EQ(menu_->LevelCount(), 2);
+  const RECT ir = Level(0)->ItemsRect();
+  PointAt(Level(0)->Left() + (ir.left + ir.right) / 2, Level(0)->Top() + ir.bottom - 5);
+  EXPECT_EQ(menu_->LevelCount(), 1);
+  EXPECT_FALSE(Level(0)->Items(0)->SubMenuOpen);
+  PointAt(work_.right - 2, work_.bottom - 2);
+  menu_->MaxMenuItemsInWindow = 0;
+  menu_->CloseMenu();
+}
+
 }  // namespace
