@@ -306,3 +306,32 @@ TEST(FramePaint, PlainFrameUntilTheSkinArrives) {
   EXPECT_EQ(f.frame->ObjectList.size(), 6u);  // caption and five buttons from the skin
   EXPECT_NE(f.Object("caption1"), nullptr);
 }
+
+TEST(FramePaint, AClientWithoutHeightGetsNoTilesAndTheLogoAtTheOrigin) {
+  SkinnedForm f;
+  TBitmap logo;  // wider than the client: its centred place starts left of it
+  logo.SetSize(600, 48);
+  logo.Canvas().Brush().SetColor(RGB(255, 0, 0));
+  logo.Canvas().FillRect(RECT{0, 0, 600, 48});
+  f.frame->SetLogoBitMap(logo);
+  f.Show();
+  f.frame->SetRollUpState(true);  // the frame alone: no client height
+  Pump();
+  RECT cr;
+  GetClientRect(f.form->Handle(), &cr);
+  ASSERT_EQ(cr.bottom, 0);
+  TBitmap target;
+  target.SetSize(700, 120);
+  target.Canvas().Brush().SetColor(RGB(1, 2, 3));
+  target.Canvas().FillRect(RECT{0, 0, 700, 120});
+  f.frame->PaintClientBackground(target.Canvas().Handle());
+  GdiFlush();
+  const plat::Raster out = target.Raster();
+  const plat::Color red = plat::RGBColor(255, 0, 0), fill = plat::RGBColor(1, 2, 3);
+  EXPECT_EQ(out.Pixel(0, 0), red) << "the logo at (0, 0)";
+  EXPECT_EQ(out.Pixel(599, 47), red);
+  EXPECT_EQ(out.Pixel(0, 48), fill) << "no background tile below it";
+  EXPECT_EQ(out.Pixel(650, 10), fill);
+  EXPECT_EQ(out.Pixel(300, 100), fill);
+  f.frame->SetRollUpState(false);
+}
