@@ -180,7 +180,7 @@ bool TvpVesperForm::StageOne(TMessage& m) {
       ActivationChanged();
       return false;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(m.LParam) != Form->Handle()) CaptureLost();
+      if (Form && reinterpret_cast<HWND>(m.LParam) != Form->Handle()) CaptureLost();
       return true;
     case WM_SETTEXT:
       CallSaved(m);

@@ -436,6 +436,7 @@ bool TvpVesperForm::WMSysCommand(TMessage& m) {
   // native menu never shows.
   if (LOWORD(m.LParam) == VK_SPACE) {
     // Only Alt+Space itself: with Shift or Ctrl held as well nothing opens.
+    // (The key menu comes with the space only while Alt is held.)
     const auto down = [](int vk) { return GetKeyState(vk) < 0; };
     if (skinform::IsSystemMenuKey(VK_SPACE, down(VK_SHIFT), down(VK_CONTROL), true)) ShowSystemMenuForKey();
   } else if (Menus->Engine->Visible()) {
