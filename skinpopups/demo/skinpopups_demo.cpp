@@ -18,7 +18,7 @@ namespace {
 class TDemoFrame : public TComponent, public vp::TvpSkinMenuHost {
  public:
   TDemoFrame(TForm* form, vp::TvpSkinData* skin) : TComponent(form), Skin(skin), Menu(new vp::TvpSkinMenu(this, form)) {}
-  vp::TvpSkinMenu* SkinMenu() override { return Menu; }
+  vp::TvpSkinMenu* SkinMenu() const override { return Menu; }
   vp::TvpSkinData* SkinData() const override { return Skin; }
   void MenuOpening() override {
     Application->OnMessage = [this](MSG& m, bool& handled) {

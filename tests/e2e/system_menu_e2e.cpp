@@ -49,8 +49,12 @@ TEST(SystemMenuE2E, CloseFromTheSystemMenuWritesBothFilesAndEndsTheProgram) {
   ASSERT_TRUE(prog.WaitExit());
 
   const std::string ini = ReadBytes(dir / "messbay.ini");
-  // Rewritten: the window's own position heads it, the address stays.
-  EXPECT_EQ(ini.find("348 "), std::string::npos);
+  // Rewritten: the window's own position heads it (the program centred it,
+  // away from the file's 348), the address stays.
+  ASSERT_NE(wr.left, 348);
+  EXPECT_EQ(ini.rfind(std::to_string(wr.left) + "    ----", 0), 0u) << ini.substr(0, 20);
+  const size_t second = ini.find("\r\n") + 2;
+  EXPECT_EQ(ini.compare(second, std::to_string(wr.top).size() + 4, std::to_string(wr.top) + "    "), 0);
   EXPECT_NE(ini.find("127.0.0.1\r\n"), std::string::npos);
   const std::string lst = ReadBytes(dir / "default.lst");
   // 系统菜单关闭 in GBK heads the menu file.

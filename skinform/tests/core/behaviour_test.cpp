@@ -45,9 +45,16 @@ TEST(FrameHitTest, RolledUpOrMinimizedHasNoClientAndNoEdges) {
   f.ClientRect = Rect{5, 29, 581, 29};
   EXPECT_EQ(FrameHitTest(f, {300, 12}), hitCaption);
   EXPECT_EQ(FrameHitTest(f, {0, 20}), hitObject);
+  // Not even a client rectangle still under the point (laid out for the
+  // height before the roll-up) makes it client or an edge.
+  f.ClientRect = Rect{5, 29, 581, 400};
+  EXPECT_EQ(FrameHitTest(f, {300, 30}), hitObject);
+  EXPECT_EQ(FrameHitTest(f, {0, 30}), hitObject);
   f.RolledUp = false;
   f.Minimized = true;
   EXPECT_EQ(FrameHitTest(f, {0, 20}), hitObject);
+  EXPECT_EQ(FrameHitTest(f, {300, 30}), hitObject);
+  EXPECT_EQ(FrameHitTest(f, {300, 12}), hitCaption);
 }
 
 TEST(FrameHitTest, ActiveObjectHoldsTheFrameUntilALoopRuns) {

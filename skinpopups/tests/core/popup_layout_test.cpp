@@ -207,13 +207,45 @@ TEST(PopupKeys, DownScrollsTheViewAlongAndWrapsTheViewAtTheLastShown) {
   while (active != 9) active = m.KeyDown(active, false);
   EXPECT_EQ(m.LastShown(), 9);
   // On the last shown item, which is the last item: the view wraps to the
-  // top, the highlight stays.
-  EXPECT_EQ(m.KeyDown(9, false), 9);
+  // top and the highlight goes along, to the first item it shows.
+  active = m.KeyDown(9, false);
   EXPECT_EQ(m.FirstVisible, 0);
+  EXPECT_EQ(active, 0);
+  EXPECT_TRUE(m.Shown[static_cast<size_t>(active)]) << "the highlighted item is one the user can see";
+  // The same when the first items cannot take the highlight.
+  LevelModel s = Model(10, 20, Rect{3, 3, 97, 109}, true, {0, 1});
+  while (s.ScrollByOne(true, false)) {
+  }
+  active = s.KeyDown(9, false);
+  EXPECT_EQ(active, 2);
+  EXPECT_TRUE(s.Shown[2]);
   // While the pointer scrolls, the key does not scroll the view first.
   LevelModel n = Model(10, 20, Rect{3, 3, 97, 109}, true);
   EXPECT_EQ(n.KeyDown(3, true), 4);
   EXPECT_EQ(n.FirstVisible, 1);
+}
+
+TEST(PopupKeys, UpOnTheFirstItemWrapsTheViewAndTheHighlightToTheEnd) {
+  LevelModel m = Model(10, 20, Rect{3, 3, 97, 109}, true, {9});
+  const int active = m.KeyUp(0, false);
+  EXPECT_EQ(m.LastShown(), 9);
+  EXPECT_EQ(active, 8) << "the last item that can take the highlight";
+  EXPECT_TRUE(m.Shown[8]);
+}
+
+TEST(PopupScrolling, UpWrapShowsTheLastItemWhateverTheItemsTop) {
+  // The wrap's start must count from where the layout puts the first item;
+  // counted from 10 alone, some heights leave the last item cut off.
+  for (int top : {2, 3, 7}) {
+    for (int bottom = 100; bottom < 140; ++bottom) {
+      LevelModel m = Model(12, 20, Rect{3, top, 97, bottom}, true);
+      ASSERT_TRUE(m.ScrollByOne(false, true));
+      EXPECT_EQ(m.LastShown(), 11) << "items " << top << ".." << bottom;
+      // And no further back than needed: one more item would not fit.
+      const int used = m.Rects[11].Bottom - m.Rects[static_cast<size_t>(m.FirstVisible)].Top;
+      EXPECT_GT(used + 20, bottom - top - 20) << "items " << top << ".." << bottom;
+    }
+  }
 }
 
 TEST(PopupKeys, UpScrollsBackIntoView) {
