@@ -26,14 +26,23 @@ HitTestFrame MainFrame(int W = 586, int H = 440) {
   return f;
 }
 
+struct HitCase {
+  Point p;
+  int code;
+};
+
+void ExpectHits(const HitTestFrame& f, std::initializer_list<HitCase> cases) {
+  for (const HitCase& c : cases) EXPECT_EQ(FrameHitTest(f, c.p), c.code) << c.p.X << "," << c.p.Y;
+}
+
 }  // namespace
 
 TEST(FrameHitTest, FixedMainWindowIsDraggedOnlyByItsCaption) {
   HitTestFrame f = MainFrame();
   // The caption object (67, 6, 581, 23) and the client (5, 29, 581, 432),
   // each by its first and last pixel.
-  for (Point p : {Point{67, 6}, Point{580, 22}, Point{300, 12}}) EXPECT_EQ(FrameHitTest(f, p), hitCaption) << p.X << "," << p.Y;
-  for (Point p : {Point{5, 29}, Point{580, 431}, Point{300, 200}}) EXPECT_EQ(FrameHitTest(f, p), hitClient) << p.X << "," << p.Y;
+  ExpectHits(f, {{{67, 6}, hitCaption}, {{580, 22}, hitCaption}, {{300, 12}, hitCaption}, {{5, 29}, hitClient},
+                 {{580, 431}, hitClient}, {{300, 200}, hitClient}});
   // Every border spot and every caption button answers "object": the system
   // neither moves nor sizes the window there.
   for (Point p : {Point{1, 200}, Point{584, 200}, Point{300, 1}, Point{300, 438}, Point{0, 0}, Point{585, 439},
@@ -65,19 +74,6 @@ TEST(FrameHitTest, ActiveObjectHoldsTheFrameUntilALoopRuns) {
   f.MoveSizeLoop = true;
   EXPECT_EQ(FrameHitTest(f, {0, 200}), hitLeft);
 }
-
-namespace {
-
-struct HitCase {
-  Point p;
-  int code;
-};
-
-void ExpectHits(const HitTestFrame& f, std::initializer_list<HitCase> cases) {
-  for (const HitCase& c : cases) EXPECT_EQ(FrameHitTest(f, c.p), c.code) << c.p.X << "," << c.p.Y;
-}
-
-}  // namespace
 
 // Each sizing area of a sizeable skinned frame by its first and last pixels,
 // along the edge and across it, and the pixel just past each, which belongs
@@ -114,6 +110,35 @@ TEST(FrameHitTest, SizeableSkinnedFrameAreasEndOnTheirExactPixels) {
   // Maximized windows are never sized.
   f.Maximized = true;
   ExpectHits(f, {{{1, 200}, hitObject}, {{0, 0}, hitObject}, {{585, 439}, hitObject}, {{300, 12}, hitCaption}});
+}
+
+// Around the inner area (5, 5, 15, 15) of a 20 x 20 window: rows above it
+// up to its top row read the top piece, rows from its bottom down the bottom
+// piece from its first row, and the rows between read the right piece from
+// the area's right edge or the left piece. Each piece is black (inside) but
+// for one white pixel, so a piece read at the wrong place or offset shows.
+TEST(InsideMask, EachPieceIsReadAtItsOwnPlace) {
+  plat::Raster top(20, 5, plat::clBlack), bottom(20, 5, plat::clBlack), left(5, 10, plat::clBlack),
+      right(5, 10, plat::clBlack);
+  top.SetPixel(0, 4, plat::clWhite);
+  bottom.SetPixel(18, 0, plat::clWhite);
+  left.SetPixel(4, 9, plat::clWhite);
+  right.SetPixel(0, 1, plat::clWhite);
+  const MaskPieces m{&top, &bottom, &left, &right, Rect{5, 5, 15, 15}, plat::clBlack};
+  EXPECT_FALSE(InsideMask(m, 0, 4));  // top (0, 4)
+  EXPECT_TRUE(InsideMask(m, 1, 4));
+  EXPECT_FALSE(InsideMask(m, 18, 15));  // bottom (18, 0)
+  EXPECT_TRUE(InsideMask(m, 17, 15));
+  EXPECT_TRUE(InsideMask(m, 18, 16));
+  EXPECT_FALSE(InsideMask(m, 4, 14));  // left (4, 9)
+  EXPECT_TRUE(InsideMask(m, 3, 14));
+  EXPECT_TRUE(InsideMask(m, 4, 13));
+  EXPECT_FALSE(InsideMask(m, 15, 6));  // right (0, 1)
+  EXPECT_TRUE(InsideMask(m, 16, 6));
+  EXPECT_TRUE(InsideMask(m, 15, 7));
+  // The inner area itself, to its last pixel, whatever the pieces say.
+  EXPECT_TRUE(InsideMask(m, 5, 5));
+  EXPECT_TRUE(InsideMask(m, 14, 14));
 }
 
 TEST(FrameHitTest, MaskDecidesNearnessOutsideItsInnerArea) {
@@ -220,6 +245,47 @@ TEST(SizeLimits, MainWindowWithDefaultSkinIsAtLeastItsFrame) {
   EXPECT_EQ(LimitMaxHeight(in), 1024);
 }
 
+// Where one limit takes over from the other: at equality the skin's own
+// size stands, one pixel past it the form's limit.
+TEST(SizeLimits, EachLimitTakesOverOnePixelPastTheOther) {
+  SizeLimitInput in;
+  in.SkinInUse = true;
+  in.PictureWidth = 146;
+  in.PictureHeight = 82;
+  in.SkinClientRect = Rect{5, 29, 141, 74};  // frame alone: 37 high
+  in.WorkArea = Rect{0, 0, 1280, 994};
+  in.MonitorRect = Rect{0, 0, 1280, 1024};
+  in.FormMinWidth = 120;
+  in.MinWidth = 146;
+  EXPECT_EQ(LimitMinWidth(in), 120);
+  in.MinWidth = 147;
+  EXPECT_EQ(LimitMinWidth(in), 147);
+  in.MinHeight = 37;
+  EXPECT_EQ(LimitMinHeight(in), 37);
+  in.MinHeight = 38;
+  EXPECT_EQ(LimitMinHeight(in), 38);
+  in.MaxWidth = 1280;
+  in.MaxHeight = 994;
+  EXPECT_EQ(LimitMaxWidth(in), 1280);
+  EXPECT_EQ(LimitMaxHeight(in), 994);
+  in.MaxWidth = 1279;
+  in.MaxHeight = 993;
+  EXPECT_EQ(LimitMaxWidth(in), 1279);
+  EXPECT_EQ(LimitMaxHeight(in), 993);
+  in.MaxWidth = 1281;
+  in.MaxHeight = 995;
+  EXPECT_EQ(LimitMaxWidth(in), 1280);
+  EXPECT_EQ(LimitMaxHeight(in), 994);
+  // Without a skin the frame alone is the caption and 6 pixels of border.
+  SizeLimitInput plain;
+  plain.MinHeight = 25;
+  EXPECT_EQ(LimitMinHeight(plain), 25);
+  plain.MinHeight = 26;
+  EXPECT_EQ(LimitMinHeight(plain), 26);
+  plain.MinWidth = 1;
+  EXPECT_EQ(LimitMinWidth(plain), 1);
+}
+
 TEST(SizeLimits, WithoutSkin) {
   SizeLimitInput in;
   EXPECT_EQ(LimitMinWidth(in), 120);
@@ -256,6 +322,12 @@ TEST(Placement, MinimizedSlotsFillRowsFromTheBottomLeft) {
   EXPECT_EQ(MinimizedSlot(R, 150, 37, {{0, 63}, {150, 63}}), (Point{0, 26}));
   // Above the top the first slot is taken whatever stands there.
   EXPECT_EQ(MinimizedSlot(R, 150, 37, {{0, 63}, {150, 63}, {0, 26}, {150, 26}}), (Point{0, -11}));
+  // A slot ending exactly on the right edge is taken; a row starting exactly
+  // on the top edge is still searched.
+  const Rect S{0, 0, 400, 100};
+  EXPECT_EQ(MinimizedSlot(S, 200, 50, {{0, 50}}), (Point{200, 50}));
+  EXPECT_EQ(MinimizedSlot(S, 200, 50, {{0, 50}, {200, 50}, {0, 0}}), (Point{200, 0}));
+  EXPECT_EQ(MinimizedSlot(S, 200, 50, {{0, 50}, {200, 50}, {0, 0}, {200, 0}}), (Point{0, -50}));
   // A zero-sized form still finds an end.
   EXPECT_EQ(MinimizedSlot(R, 0, 0, {{0, 100}}), (Point{1, 100}));
 }

@@ -2,6 +2,9 @@
 // made-up skins for the cases the default skin does not have.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "skin/core/vpSkinData.h"
 #include "skinform/core/frame_layout.h"
 #include "skinform/core/frame_skin.h"
@@ -155,13 +158,15 @@ TEST(ObjectPlacement, EachCornerRegionMovesItsObjectsWiderTallerOrBoth) {
   const FrameSkin fs = SmallSkin();
   for (auto [dx, dy] : {std::pair{40, 0}, {0, 30}, {40, 30}}) {
     SCOPED_TRACE(testing::Message() << dx << " x " << dy);
-    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 8, 8}, dx, dy), (Rect{2, 2, 8, 8}));                       // left-top
-    EXPECT_EQ(PlaceByCorners(fs, Rect{92, 2, 98, 8}, dx, dy), (Rect{92 + dx, 2, 98 + dx, 8}));         // right-top
-    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 52, 8, 58}, dx, dy), (Rect{2, 52 + dy, 8, 58 + dy}));         // left-bottom
-    EXPECT_EQ(PlaceByCorners(fs, Rect{92, 52, 98, 58}, dx, dy), (Rect{92 + dx, 52 + dy, 98 + dx, 58 + dy}));  // right-bottom
+    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 8, 8}, dx, dy), (Rect{2, 2, 8, 8}));                // left-top
+    EXPECT_EQ(PlaceByCorners(fs, Rect{92, 2, 98, 8}, dx, dy), (Rect{92 + dx, 2, 98 + dx, 8}));  // right-top
+    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 52, 8, 58}, dx, dy), (Rect{2, 52 + dy, 8, 58 + dy}));  // left-bottom
+    EXPECT_EQ(PlaceByCorners(fs, Rect{92, 52, 98, 58}, dx, dy),
+              (Rect{92 + dx, 52 + dy, 98 + dx, 58 + dy}));  // right-bottom
     // Spanning objects stretch with the window.
-    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 95, 8}, dx, dy), (Rect{2, 2, 95 + dx, 8}));               // along the top
-    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 52, 95, 58}, dx, dy), (Rect{2, 52 + dy, 95 + dx, 58 + dy}));  // along the bottom
+    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 95, 8}, dx, dy), (Rect{2, 2, 95 + dx, 8}));  // along the top
+    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 52, 95, 58}, dx, dy),
+              (Rect{2, 52 + dy, 95 + dx, 58 + dy}));  // along the bottom
     EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 8, 55}, dx, dy), (Rect{2, 2, 8, 55 + dy}));               // down the left
     EXPECT_EQ(PlaceByCorners(fs, Rect{92, 2, 98, 55}, dx, dy), (Rect{92 + dx, 2, 98 + dx, 55 + dy}));  // down the right
     EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 95, 55}, dx, dy), (Rect{2, 2, 95 + dx, 55 + dy}));        // everything
@@ -256,6 +261,18 @@ TEST(DefaultFrame, ButtonsFromTheRightAndTheSystemMenuOnTheLeft) {
   EXPECT_EQ(l.Buttons[cmMaximize], (Rect{}));
   EXPECT_EQ(l.Buttons[cmSysMenu], (Rect{3, 4, 20, 21}));
   EXPECT_EQ(l.Caption, (Rect{20, 3, 163, 19}));
+
+  // All of them: close, maximize, minimize, roll-up, tray from the right.
+  bool all[7];
+  std::fill(std::begin(all), std::end(all), true);
+  const DefaultFrameLayout a = LayoutDefaultFrame(200, 19, 17, all, 17);
+  EXPECT_EQ(a.Buttons[cmClose], (Rect{180, 4, 197, 21}));
+  EXPECT_EQ(a.Buttons[cmMaximize], (Rect{163, 4, 180, 21}));
+  EXPECT_EQ(a.Buttons[cmMinimize], (Rect{146, 4, 163, 21}));
+  EXPECT_EQ(a.Buttons[cmRollUp], (Rect{129, 4, 146, 21}));
+  EXPECT_EQ(a.Buttons[cmMinimizeToTray], (Rect{112, 4, 129, 21}));
+  EXPECT_EQ(a.Buttons[cmDefault], (Rect{}));
+  EXPECT_EQ(a.Caption, (Rect{20, 3, 112, 19}));
 }
 
 TEST(CaptionText, RectWidensWithTheWindowAndMovesIntoItsFrame) {
@@ -283,6 +300,7 @@ TEST(CaptionText, FitTextEndsInDotsOnlyWhenTooWide) {
   EXPECT_EQ(FitText(L"Platora", 49, width), L"Platora");
   EXPECT_EQ(FitText(L"PlatoraV1.0.090115", 70, width), L"Platora...");
   EXPECT_LE(width(FitText(L"PlatoraV1.0.090115", 70, width)), 70);
+  EXPECT_EQ(FitText(L"Platora", 28, width), L"P...");  // exactly fits
   EXPECT_EQ(FitText(L"Platora", 27, width), L"...");  // not even "P..." fits
   EXPECT_EQ(FitText(L"Platora", 0, width), L"...");
   EXPECT_EQ(FitText(L"", 0, width), L"");

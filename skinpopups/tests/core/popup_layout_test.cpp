@@ -68,6 +68,15 @@ TEST(PopupSizing, TallerThanWorkAreaIsCutAndScrolls) {
   EXPECT_EQ(s.Height, 768);
   EXPECT_TRUE(s.Scroll);
   EXPECT_FALSE(s.Limit);
+  // 38 items and the 6-pixel frame: exactly the work area's height still
+  // fits; a pixel less of work area does not.
+  const std::vector<int> items(38, 20);
+  EXPECT_FALSE(SizeLevel(DefaultSkin(), 50, 19, items, 0, 20, 766).Scroll);
+  EXPECT_EQ(SizeLevel(DefaultSkin(), 50, 19, items, 0, 20, 766).Height, 766);
+  EXPECT_TRUE(SizeLevel(DefaultSkin(), 50, 19, items, 0, 20, 765).Scroll);
+  EXPECT_EQ(SizeLevel(DefaultSkin(), 50, 19, items, 0, 20, 765).Height, 765);
+  // A limit one below the item count scrolls.
+  EXPECT_TRUE(SizeLevel(DefaultSkin(), 50, 19, items, 37, 20, 2000).Limit);
 }
 
 namespace {
@@ -156,6 +165,12 @@ TEST(PopupLayout, ScrollAreasKeepItemsAwayFromEdges) {
   EXPECT_EQ(m.VisibleCount, 4);
   EXPECT_EQ(m.LastShown(), 3);
   EXPECT_FALSE(m.Shown[4]);
+  // An item ending exactly on the bottom scroll area is shown.
+  const LevelModel exact = Model(10, 20, Rect{3, 3, 97, 103}, true);
+  EXPECT_EQ(exact.VisibleCount, 4);
+  EXPECT_EQ(exact.Rects[3], (Rect{3, 73, 97, 93}));
+  EXPECT_EQ(exact.TopScrollArea(), (Rect{3, 3, 97, 13}));
+  EXPECT_EQ(exact.BottomScrollArea(), (Rect{3, 93, 97, 103}));
   const LevelModel plain = Model(3, 20, Rect{2, 2, 98, 62}, false);
   EXPECT_EQ(plain.VisibleCount, 3);
   EXPECT_EQ(plain.Rects[2], (Rect{2, 42, 98, 62}));
@@ -164,6 +179,11 @@ TEST(PopupLayout, ScrollAreasKeepItemsAwayFromEdges) {
 TEST(PopupLayout, HitTestOnlyShownItemsAndNotTheFrame) {
   LevelModel m = Model(10, 20, Rect{3, 3, 97, 109}, true);
   EXPECT_EQ(m.HitTest(Point{50, 14}), 0);
+  EXPECT_EQ(m.HitTest(Point{3, 13}), 0);    // the first item's first pixel
+  EXPECT_EQ(m.HitTest(Point{96, 92}), 3);   // the last shown item's last pixel
+  EXPECT_EQ(m.HitTest(Point{50, 12}), -1);
+  EXPECT_EQ(m.HitTest(Point{97, 50}), -1);
+  EXPECT_EQ(m.HitTest(Point{50, 93}), -1);
   EXPECT_EQ(m.HitTest(Point{50, 5}), -1);    // top scroll area
   EXPECT_EQ(m.HitTest(Point{1, 20}), -1);    // frame
   EXPECT_EQ(m.HitTest(Point{50, 100}), -1);  // the hidden fifth item's place
@@ -178,9 +198,18 @@ TEST(PopupScrolling, ByOneUntilTheEndThenWrapOnlyWhenAsked) {
   EXPECT_EQ(m.LastShown(), 9);
   EXPECT_TRUE(m.ScrollByOne(true, true));
   EXPECT_EQ(m.FirstVisible, 0);
-  // Up from the top with wrap shows the last items.
+  // Up from the top with wrap shows the last items, four of them.
   EXPECT_TRUE(m.ScrollByOne(false, true));
+  EXPECT_EQ(m.FirstVisible, 6);
   EXPECT_EQ(m.LastShown(), 9);
+  // Away from the ends a wrapping step is one item, either way.
+  EXPECT_TRUE(m.ScrollByOne(false, true));
+  EXPECT_EQ(m.FirstVisible, 5);
+  EXPECT_TRUE(m.ScrollByOne(true, true));
+  EXPECT_EQ(m.FirstVisible, 6);
+  // Without wrap the ends hold.
+  EXPECT_FALSE(m.ScrollByOne(true, false));
+  EXPECT_EQ(m.FirstVisible, 6);
 }
 
 TEST(PopupKeys, DownSkipsUnselectableAndStopsAtTheLastItem) {
@@ -281,6 +310,9 @@ TEST(PopupHint, SkinnedHintIsAtLeastThePicture) {
 
 TEST(PopupHint, PlacedBackFromTheScreenEdges) {
   EXPECT_EQ(PlaceHint(Point{100, 100}, 80, 20, 1280, 1024), (Rect{100, 100, 180, 120}));
+  // Ending exactly on the screen's right or bottom edge it stays.
+  EXPECT_EQ(PlaceHint(Point{1200, 1004}, 80, 20, 1280, 1024), (Rect{1200, 1004, 1280, 1024}));
+  EXPECT_EQ(PlaceHint(Point{1201, 1005}, 80, 20, 1280, 1024), (Rect{1201 - 82, 1005 - 22, 1199, 1003}));
   EXPECT_EQ(PlaceHint(Point{1250, 100}, 80, 20, 1280, 1024), (Rect{1250 - 82, 100, 1250 - 2, 120}));
   EXPECT_EQ(PlaceHint(Point{100, 1015}, 80, 20, 1280, 1024), (Rect{100, 1015 - 22, 180, 1015 - 2}));
 }
