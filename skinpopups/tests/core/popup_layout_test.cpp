@@ -42,6 +42,17 @@ TEST(PopupSizing, WidthAddsGlyphColumnArrowGapAndFrame) {
   EXPECT_EQ(LevelWidth(DefaultSkin(), 50, 19), 50 + 19 + 19 + 14 + 6);
 }
 
+TEST(PopupSizing, ItemsRectFollowsALevelWiderTallerOrBothThanItsPicture) {
+  LevelSkin s = DefaultSkin();
+  s.PictureHeight = 30;  // 40 x 30, items inside 3,3,37,27
+  s.ItemsRect = Rect{3, 3, 37, 27};
+  EXPECT_EQ(ItemsRectFor(s, 40, 30), (Rect{3, 3, 37, 27}));
+  EXPECT_EQ(ItemsRectFor(s, 140, 30), (Rect{3, 3, 137, 27}));
+  EXPECT_EQ(ItemsRectFor(s, 40, 90), (Rect{3, 3, 37, 87}));
+  EXPECT_EQ(ItemsRectFor(s, 140, 90), (Rect{3, 3, 137, 87}));
+  EXPECT_EQ(ItemsRectFor(LevelSkin{}, 140, 90), (Rect{2, 2, 138, 88}));
+}
+
 TEST(PopupSizing, HeightsOfItemsAndSeparators) {
   EXPECT_EQ(ItemHeight(DefaultSkin(), false, 20), 20);
   EXPECT_EQ(ItemHeight(DefaultSkin(), true, 20), 7);
@@ -179,11 +190,6 @@ TEST(PopupLayout, ScrollAreasKeepItemsAwayFromEdges) {
 TEST(PopupLayout, HitTestOnlyShownItemsAndNotTheFrame) {
   LevelModel m = Model(10, 20, Rect{3, 3, 97, 109}, true);
   EXPECT_EQ(m.HitTest(Point{50, 14}), 0);
-  EXPECT_EQ(m.HitTest(Point{3, 13}), 0);    // the first item's first pixel
-  EXPECT_EQ(m.HitTest(Point{96, 92}), 3);   // the last shown item's last pixel
-  EXPECT_EQ(m.HitTest(Point{50, 12}), -1);
-  EXPECT_EQ(m.HitTest(Point{97, 50}), -1);
-  EXPECT_EQ(m.HitTest(Point{50, 93}), -1);
   EXPECT_EQ(m.HitTest(Point{50, 5}), -1);    // top scroll area
   EXPECT_EQ(m.HitTest(Point{1, 20}), -1);    // frame
   EXPECT_EQ(m.HitTest(Point{50, 100}), -1);  // the hidden fifth item's place
@@ -295,14 +301,24 @@ TEST(PopupHint, SkinnedHintIsAtLeastThePicture) {
   s.RT = Point{31, 3};
   s.LB = Point{6, 17};
   s.RB = Point{31, 17};
-  HintGeometry g = SizeHint(s, 5, 5);
+  // Text up to 25 x 14 fits the picture's own client area.
+  HintGeometry g = SizeHint(s, 25, 14);
   EXPECT_EQ(g.Width, 37);
   EXPECT_EQ(g.Height, 20);
-  g = SizeHint(s, 100, 16);
-  EXPECT_EQ(g.Width, 100 + 6 + 37 - 31);
-  EXPECT_EQ(g.Height, 16 + 3 + 20 - 17);
-  EXPECT_EQ(g.Client, (Rect{6, 3, 31 + g.Width - 37, 17 + g.Height - 20}));
-  EXPECT_EQ(g.NRB, (Point{31 + g.Width - 37, 17 + g.Height - 20}));
+  EXPECT_EQ(g.Client, s.ClientRect);
+  // Wider, taller and both: each corner follows its own edges only.
+  for (auto [tw, th] : {std::pair{26, 14}, {25, 15}, {100, 16}}) {
+    SCOPED_TRACE(testing::Message() << tw << " x " << th);
+    g = SizeHint(s, tw, th);
+    const int dx = tw - 25, dy = th - 14;
+    EXPECT_EQ(g.Width, 37 + dx);
+    EXPECT_EQ(g.Height, 20 + dy);
+    EXPECT_EQ(g.Client, (Rect{6, 3, 31 + dx, 17 + dy}));
+    EXPECT_EQ(g.NLT, (Point{6, 3}));
+    EXPECT_EQ(g.NRT, (Point{31 + dx, 3}));
+    EXPECT_EQ(g.NLB, (Point{6, 17 + dy}));
+    EXPECT_EQ(g.NRB, (Point{31 + dx, 17 + dy}));
+  }
   const HintGeometry plain = SizeHint(HintSkin{}, 100, 16);
   EXPECT_EQ(plain.Width, 104);
   EXPECT_EQ(plain.Height, 20);
