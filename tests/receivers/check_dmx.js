@@ -15,7 +15,8 @@ http.get(url, (res) => {
     let bad = got.length < want.length ? `only ${got.length} channels` : '';
     for (let i = 0; !bad && i < want.length; ++i)
       if (got[i] !== want[i]) bad = `channel ${i + 1} is ${got[i]}, the board has ${want[i]}`;
-    console.log(`${url}: ${bad || `all ${want.length} channels equal the board`}`);
+    const lit = want.filter((v) => v).length;
+    console.log(`${url}: ${bad || `all ${want.length} channels equal the board (${lit} lit)`}`);
     process.exit(bad ? 1 : 0);
   });
 }).on('error', (e) => { console.log(`${url}: ${e.message}`); process.exit(1); });

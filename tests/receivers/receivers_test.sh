@@ -4,8 +4,12 @@
 # daemon that wants an interface besides it): nothing sent can leave the
 # machine, and the sender sends to 127.0.0.1 only.
 #   receivers_test.sh ola-e131|ola-artnet|sacn|tshark SENDER
-# SENDER is ledapi_pixel_send. Exit 77 (skipped) without root or without the
-# receivers (scripts/receivers.sh setup installs them).
+#   receivers_test.sh platora-sacn|platora-ola PLATORA.EXE
+# SENDER is ledapi_pixel_send; the platora modes run the program itself
+# under Wine (`/preview` and `/send` with a ledapi.ini beside its DLL), with a
+# wineserver of the namespace's own over a copy-on-write view of the prefix.
+# Exit 77 (skipped) without root or without the receivers
+# (scripts/receivers.sh setup installs them).
 set -euo pipefail
 mode=$1
 sender=$2
@@ -17,7 +21,7 @@ export NODE_PATH
 if [ -z "${PLATORA_IN_NETNS:-}" ]; then
   [ "$(id -u)" = 0 ] || { echo "SKIP: a private network namespace needs root"; exit 77; }
   "$ROOT/scripts/receivers.sh" check || { echo "SKIP: receivers missing (scripts/receivers.sh setup)"; exit 77; }
-  exec env PLATORA_IN_NETNS=1 unshare -n -- bash "$0" "$@"
+  exec env PLATORA_IN_NETNS=1 unshare -n -m -- bash "$0" "$@"
 fi
 
 # Inside the namespace: loopback and nothing else, before anything starts.
@@ -32,6 +36,7 @@ cleanup() {
   local p
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
+  umount "$work/prefix" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -101,7 +106,57 @@ check_universe() {  # check_universe OLA_UNIVERSE BOARD_UNIVERSE_INDEX CHANNELS
   node "$HERE/check_dmx.js" "http://127.0.0.1:9090/get_dmx?u=$1" "$work/expect.rgb" $(($2 * 510)) "$3"
 }
 
+# platora.exe in a scratch folder with its settings on 127.0.0.1, its
+# library's settings beside the DLL, and the sample menu. Wine gets its own
+# server here: one started outside would make the sockets outside.
+platora_folder() {
+  local exe=$1
+  command -v wine >/dev/null || { echo "SKIP: no wine"; exit 77; }
+  mount --make-rprivate /
+  mkdir -p "$work/up" "$work/wk" "$work/prefix" "$work/run" /tmp/.wine-$(id -u)
+  mount -t tmpfs tmpfs /tmp/.wine-$(id -u)
+  mount -t overlay overlay -o "lowerdir=${WINEPREFIX:-$ROOT/build/wineprefix},upperdir=$work/up,workdir=$work/wk" \
+    "$work/prefix"
+  export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  unset WINEARCH
+  cp "$exe" "$(dirname "$exe")/ledapi.dll" "$work/run/"
+  printf '348\r\n195\r\n127.0.0.1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n' >"$work/run/messbay.ini"
+  iconv -f UTF-8 -t CP936 "$ROOT/release/sample.txt" | sed 's/\r*$/\r/' >"$work/run/menu.txt"
+  printf '[127.0.0.1]\r\nprotocol=e131\r\nuniverse=1\r\n' >"$work/run/ledapi.ini"
+  (cd "$work/run" && wine platora.exe /preview menu.txt board.bmp </dev/null >/dev/null 2>&1) ||
+    { echo "FAIL: platora.exe /preview"; exit 1; }
+  node "$HERE/compare_bmp.js" "$work/run/board.bmp" "$work/expect.rgb" --write
+}
+platora_send() {
+  local rc=0
+  (cd "$work/run" && timeout 60 wine platora.exe /send menu.txt </dev/null >/dev/null 2>&1) || rc=$?
+  tail -1 "$work/run/platora.log" | iconv -f CP936 -t UTF-8 || true
+  wineserver -k 2>/dev/null || true
+  [ $rc = 0 ] || { echo "FAIL: platora.exe /send ended with $rc"; exit 1; }
+}
+
 case "$mode" in
+  platora-sacn)
+    platora_folder "$sender"
+    node "$HERE/sacn_receive.js" 5568 1 290 1 147456 "$work/received.rgb" 30000 "$work/ready" &
+    receiver=$!
+    pids+=($receiver)
+    for _ in $(seq 100); do [ -f "$work/ready" ] && break; sleep 0.1; done
+    platora_send
+    wait "$receiver" || { echo "FAIL: the sacn receiver did not get the board"; exit 1; }
+    node "$HERE/compare_bmp.js" "$work/run/board.bmp" "$work/received.rgb"
+    ;;
+  platora-ola)
+    platora_folder "$sender"
+    veth
+    start_olad e131 'input_ports = 3'
+    dev=$(device_of E1.31)
+    ola_patch -d "$dev" -p 0 -i -u 1
+    ola_patch -d "$dev" -p 1 -i -u 145
+    ola_patch -d "$dev" -p 2 -i -u 290
+    platora_send
+    check_universe 1 0 510 && check_universe 145 144 510 && check_universe 290 289 66
+    ;;
   ola-e131)
     veth
     start_olad e131 'input_ports = 3'
@@ -172,6 +227,7 @@ case "$mode" in
     read_cap -Y '!icmp && (_ws.malformed || _ws.expert.severity >= warning)' | head -5
     [ "$acn" = 290 ] && [ "$sync" = 1 ] && [ "$universes" = 290 ] && [ "$art" = 290 ] && [ "$bad" = 0 ] || exit 1
     ;;
-  *) echo "usage: receivers_test.sh ola-e131|ola-artnet|sacn|tshark SENDER" >&2; exit 2 ;;
+  *) echo "usage: receivers_test.sh ola-e131|ola-artnet|sacn|tshark SENDER | platora-sacn|platora-ola PLATORA.EXE" >&2
+     exit 2 ;;
 esac
 echo "PASS: $mode"
