@@ -95,18 +95,30 @@ void Link::Configure(const ledp::LedApiConfig& cfg, const std::string& text) {
   if (HasPixelTargets(cfg)) pixels_ = std::make_unique<ledp::PixelSender>(cfg, InstallationCid(), engineCfg_);
 }
 
+// A pixel frame is paced by the worker, which may be waiting on its socket
+// for a while yet: a datagram to ourselves makes it start at once.
+void Link::WakeWorker() {
+  static const uint8_t wake = 0;
+  sock_.SendTo({ledp::net::kLoopback, port_}, &wake, 1);
+}
+
 void Link::Command(const ledp::Request& r, const std::string& host, int port) {
   std::lock_guard lock(mu_);
-  if (pixels_ && pixels_->Handles(host)) pixels_->Command(r, host, port, NowMs());
-  else engine_.Command(r, host, port, NowMs());
+  if (pixels_ && pixels_->Handles(host)) {
+    pixels_->Command(r, host, port, NowMs());
+    WakeWorker();
+  } else {
+    engine_.Command(r, host, port, NowMs());
+  }
   FlushLocked();
 }
 
 void Link::SendProgram(const ledp::Program& program, int address, const std::string& host, int port) {
   std::lock_guard lock(mu_);
-  if (pixels_ && pixels_->Handles(host))
+  if (pixels_ && pixels_->Handles(host)) {
     pixels_->SendProgram(program, address, host, port, NowMs(), WallSeconds());
-  else
+    WakeWorker();
+  } else
     engine_.SendProgram(ledp::PackProgram(ledp::SerializeProgram(program)), address, host, port, NowMs());
   FlushLocked();
 }
