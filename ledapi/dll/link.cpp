@@ -90,6 +90,9 @@ void Link::Configure(const ledp::LedApiConfig& cfg, const std::string& text) {
   if (configured_ && text == configText_) return;
   configured_ = true;
   configText_ = text;
+  // What the old settings still owe is reported before they go.
+  if (pixels_)
+    for (const ledp::Notice& n : pixels_->Abandon()) Post(window_, message_, handle_, n);
   // Only a file with pixel screens makes the installation's identifier.
   pixels_.reset();
   if (HasPixelTargets(cfg)) pixels_ = std::make_unique<ledp::PixelSender>(cfg, InstallationCid(), engineCfg_);

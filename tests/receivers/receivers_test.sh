@@ -169,7 +169,8 @@ case "$mode" in
     ini e131 'universe=1'
     "$sender" --ini "$work/ledapi.ini" --frames 1 --expect "$work/expect.rgb" --hold-ms 500
     check_universe 1 0 510 && check_universe 145 144 510 && check_universe 290 289 66
-    pgrep -u olad olad >/dev/null || { echo "FAIL: olad ended"; tail -20 "$work/olad.log"; exit 1; }
+    # Still running after the whole board (it is our child's child).
+    pgrep -P "${pids[-1]}" -x olad >/dev/null || { echo "FAIL: olad ended"; tail -20 "$work/olad.log"; exit 1; }
     ;;
   ola-artnet)
     veth
