@@ -31,7 +31,8 @@ trap run_exit_steps EXIT
 set -E
 on_error() {
   [ "$BASHPID" = "$MAIN_SHELL" ] || return 0
-  log "$(basename "$0") failed (exit $1) at ${BASH_SOURCE[1]##*/}:$2: $3"
+  local where=${BASH_SOURCE[1]:-$0}
+  log "$(basename "$0") failed (exit $1) at ${where##*/}:$2: $3"
 }
 trap 'on_error $? $LINENO "$BASH_COMMAND"' ERR
 
@@ -213,9 +214,12 @@ stop_wine() {
 
 JOBS=$(nproc 2>/dev/null || echo 2)
 
-# Builds one tree; prints nothing unless the build fails.
+# Builds one tree (only the given targets, if any); prints nothing unless the
+# build fails.
 build_tree() {
-  local preset=$1 dir="$BUILD/$1" out
+  local preset=$1 dir="$BUILD/$1" out targets=()
+  shift
+  [ $# -gt 0 ] && targets=(--target "$@")
   # A tree configured for the other Windows architecture starts afresh.
   if [ "$preset" = win32 ] && [ -f "$dir/CMakeCache.txt" ] &&
      ! grep -q "^PLATORA_WIN_ARCH:STRING=$PLATORA_WIN_ARCH\$" "$dir/CMakeCache.txt"; then
@@ -224,7 +228,7 @@ build_tree() {
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     if ! out=$(cmake --preset "$preset" -S "$ROOT" 2>&1); then printf '%s\n' "$out" >&2; return 1; fi
   fi
-  if ! out=$(cmake --build "$dir" -j "$JOBS" 2>&1); then
+  if ! out=$(cmake --build "$dir" -j "$JOBS" "${targets[@]}" 2>&1); then
     printf '%s\n' "$out" | grep -v -E '^\[ *[0-9]+%\]' | tail -80 >&2
     log "build of $preset failed"
     return 1

@@ -40,6 +40,7 @@ else
 fi
 
 if [ "$build" = 1 ]; then
+  PACKAGES+=("g++-mingw-w64-${arch//_/-}")
   install_packages
   if [ -n "$given_tree" ]; then
     # A tree of someone else's keeps its own settings, guard included.

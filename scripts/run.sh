@@ -9,8 +9,9 @@ install_packages
 HEADLESS=0
 ensure_display
 ensure_wineprefix
-build_tree native
-build_tree win32
+# What running needs: the program, its library, the simulated screen and the
+# driver that presses "发送" when there is no one to press it.
+build_tree win32 platora ledapi ledscreen platora_drive
 
 RUN="$ROOT/run"
 OUT="$ROOT/out"
@@ -32,9 +33,22 @@ run_step "starting the simulated screen" "$ROOT/scripts/screen.sh" start --snaps
 EXE="$BUILD/win32/bin/platora.exe"
 cd "$RUN"
 if [ "${HEADLESS:-0}" = 1 ]; then
-  wine "$EXE" </dev/null >/dev/null 2>&1 &
+  wine "$EXE" </dev/null >"$BUILD/logs/platora.log" 2>&1 &
   pid=$!
-  sleep 6
+  # A first start in a new prefix can take long on a busy machine.
+  shown=0
+  for _ in $(seq 240); do
+    if xwininfo -root -tree 2>/dev/null | grep -q '"PlatoraV1.0.090115"'; then shown=1; break; fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.5
+  done
+  if [ $shown = 0 ]; then
+    log "step failed: starting platora.exe (no main window after 120 s)"
+    log "  command: wine $EXE; last lines of its output ($BUILD/logs/platora.log):"
+    tail -n 25 "$BUILD/logs/platora.log" | sed 's/^/    /' >&2
+    exit 1
+  fi
+  sleep 1
   run_step "pressing 发送 and waiting for 发送完成" timeout 60 \
     "$ROOT/scripts/wine-run.sh" "$BUILD/win32/bin/platora_drive.exe" click "发送" "发送完成"
   log "sent the board to the simulated screen"
