@@ -12,6 +12,7 @@
 #include "ledapi/core/program.h"
 #include "ledapi/dll/gdi_render.h"
 #include "ledapi/dll/link.h"
+#include "ledapi/dll/settings.h"
 
 namespace {
 
@@ -99,6 +100,11 @@ LEDAPI_FN LED_Open(const TLedDevice* device, int notifyMode, HWND window, int me
   if (!device || device->LinkType != 1) return -1;  // serial links are not offered
   if (device->LocalPort <= 0 || device->LocalPort > 65535 || !IsWindow(window)) return -1;
   const auto port = static_cast<uint16_t>(device->LocalPort);
+  // A settings file that cannot be taken as written opens no link: the
+  // reason is in ledapi.log, and nothing goes to a screen in a way nobody meant.
+  ledp::LedApiConfig cfg;
+  std::string text, error;
+  if (!ledapi::LoadSettings(cfg, text, error)) return -1;
   Links& l = links();
   std::lock_guard lock(l.mu);
   // One link per local port: opening it again keeps the link (and anything
@@ -106,12 +112,14 @@ LEDAPI_FN LED_Open(const TLedDevice* device, int notifyMode, HWND window, int me
   for (auto& [handle, link] : l.byHandle) {
     if (link->Port() == port) {
       link->Retarget(window, static_cast<UINT>(message));
+      link->Configure(cfg, text);
       return handle;
     }
   }
   const int handle = l.nextHandle;
   auto link = Link::Open(handle, BindAddress(), port, window, static_cast<UINT>(message));
   if (!link) return -1;
+  link->Configure(cfg, text);
   l.nextHandle = handle < 0x7FFFFFFE ? handle + 1 : 1;
   l.byHandle.emplace(handle, std::move(link));
   return handle;
@@ -153,14 +161,14 @@ LEDAPI_FN LED_AdjustTime(int link, int address, const char* ip, int port) {
 LEDAPI_FN LED_SendToScreen(int link, int address, const char* ip, int port) {
   auto l = FindLink(link);
   if (!l) return -1;
-  std::vector<uint8_t> blob;
+  std::optional<ledp::Program> program;
   {
     Builder& b = builder();
     std::lock_guard lock(b.mu);
     if (!b.program) return -1;
-    blob = ledp::PackProgram(ledp::SerializeProgram(*b.program));
+    program = b.program;
   }
-  l->SendProgram(std::move(blob), address, ip ? ip : "", port);
+  l->SendProgram(*program, address, ip ? ip : "", port);
   return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "ledapi/dll/settings.h"
 #include "screenlink/core/led_records.h"
 
 namespace ledapi {
@@ -16,6 +17,19 @@ std::atomic<uint32_t> g_ringNext{0};
 int64_t NowMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The local wall clock for the clocks of pictures sent as pixels.
+int64_t WallSeconds() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  return ledp::ClockToSeconds({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond});
+}
+
+bool HasPixelTargets(const ledp::LedApiConfig& cfg) {
+  for (const auto& [addr, t] : cfg.Targets)
+    if (t.Kind != ledp::Protocol::Own) return true;
+  return false;
 }
 
 void Post(HWND window, UINT message, int handle, const ledp::Notice& n) {
@@ -37,7 +51,7 @@ void Post(HWND window, UINT message, int handle, const ledp::Notice& n) {
 }  // namespace
 
 Link::Link(int handle, uint16_t port, uint32_t session, const ledp::EngineConfig& cfg)
-    : handle_(handle), port_(port), engine_(session, cfg) {}
+    : handle_(handle), port_(port), engine_(session, cfg), engineCfg_(cfg) {}
 
 std::unique_ptr<Link> Link::Open(int handle, uint32_t bindAddr, uint16_t port, HWND window, UINT message) {
   // A session number that differs between links and between runs, so that a
@@ -71,15 +85,44 @@ void Link::Retarget(HWND window, UINT message) {
   message_ = message;
 }
 
+void Link::Configure(const ledp::LedApiConfig& cfg, const std::string& text) {
+  std::lock_guard lock(mu_);
+  if (configured_ && text == configText_) return;
+  configured_ = true;
+  configText_ = text;
+  // What the old settings still owe is reported before they go.
+  if (pixels_)
+    for (const ledp::Notice& n : pixels_->Abandon()) Post(window_, message_, handle_, n);
+  // Only a file with pixel screens makes the installation's identifier.
+  pixels_.reset();
+  if (HasPixelTargets(cfg)) pixels_ = std::make_unique<ledp::PixelSender>(cfg, InstallationCid(), engineCfg_);
+}
+
+// A pixel frame is paced by the worker, which may be waiting on its socket
+// for a while yet: a datagram to ourselves makes it start at once.
+void Link::WakeWorker() {
+  static const uint8_t wake = 0;
+  sock_.SendTo({ledp::net::kLoopback, port_}, &wake, 1);
+}
+
 void Link::Command(const ledp::Request& r, const std::string& host, int port) {
   std::lock_guard lock(mu_);
-  engine_.Command(r, host, port, NowMs());
+  if (pixels_ && pixels_->Handles(host)) {
+    pixels_->Command(r, host, port, NowMs());
+    WakeWorker();
+  } else {
+    engine_.Command(r, host, port, NowMs());
+  }
   FlushLocked();
 }
 
-void Link::SendProgram(std::vector<uint8_t> blob, int address, const std::string& host, int port) {
+void Link::SendProgram(const ledp::Program& program, int address, const std::string& host, int port) {
   std::lock_guard lock(mu_);
-  engine_.SendProgram(std::move(blob), address, host, port, NowMs());
+  if (pixels_ && pixels_->Handles(host)) {
+    pixels_->SendProgram(program, address, host, port, NowMs(), WallSeconds());
+    WakeWorker();
+  } else
+    engine_.SendProgram(ledp::PackProgram(ledp::SerializeProgram(program)), address, host, port, NowMs());
   FlushLocked();
 }
 
@@ -88,6 +131,9 @@ void Link::SendProgram(std::vector<uint8_t> blob, int address, const std::string
 void Link::FlushLocked() {
   for (const ledp::Outgoing& o : engine_.TakeOutgoing()) sock_.SendTo(o.To, o.Bytes.data(), o.Bytes.size());
   for (const ledp::Notice& n : engine_.TakeNotices()) Post(window_, message_, handle_, n);
+  if (!pixels_) return;
+  for (const ledp::Outgoing& o : pixels_->TakeOutgoing()) sock_.SendTo(o.To, o.Bytes.data(), o.Bytes.size());
+  for (const ledp::Notice& n : pixels_->TakeNotices()) Post(window_, message_, handle_, n);
 }
 
 void Link::Run() {
@@ -96,7 +142,8 @@ void Link::Run() {
     int wait = 50;
     {
       std::lock_guard lock(mu_);
-      const int64_t next = engine_.NextWakeup();
+      int64_t next = engine_.NextWakeup();
+      if (pixels_) next = std::min(next, pixels_->NextWakeup());
       const int64_t now = NowMs();
       if (next != INT64_MAX) wait = static_cast<int>(std::clamp<int64_t>(next - now, 0, 50));
     }
@@ -111,6 +158,7 @@ void Link::Run() {
     }
     if (n == -2) Sleep(1);  // a socket error is not worth spinning on
     engine_.OnTimer(NowMs());
+    if (pixels_) pixels_->OnTimer(NowMs(), WallSeconds());
     FlushLocked();
   }
 }

@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "ledapi/core/link_engine.h"
+#include "ledapi/core/pixel_sender.h"
+#include "ledapi/core/program.h"
 #include "ledapi/net/udp.h"
 
 namespace ledapi {
@@ -31,19 +33,29 @@ class Link {
   ~Link();
 
   void Retarget(HWND window, UINT message);
+  // The screens of ledapi.ini. A file whose text is unchanged keeps the
+  // pixel targets as they are (their frames, repeats and sequence numbers).
+  void Configure(const ledp::LedApiConfig& cfg, const std::string& text);
   void Command(const ledp::Request& r, const std::string& host, int port);
-  void SendProgram(std::vector<uint8_t> blob, int address, const std::string& host, int port);
+  // Screens with a pixel protocol get the program's picture; the others get
+  // the program itself over our own protocol.
+  void SendProgram(const ledp::Program& program, int address, const std::string& host, int port);
   uint16_t Port() const { return port_; }
 
  private:
   Link(int handle, uint16_t port, uint32_t session, const ledp::EngineConfig& cfg);
   void Run();
   void FlushLocked();
+  void WakeWorker();
 
   int handle_;
   uint16_t port_;
   std::mutex mu_;
   ledp::LinkEngine engine_;
+  ledp::EngineConfig engineCfg_;
+  std::unique_ptr<ledp::PixelSender> pixels_;
+  std::string configText_;
+  bool configured_ = false;
   ledp::net::UdpSocket sock_;
   HWND window_ = nullptr;
   UINT message_ = 0;
