@@ -62,6 +62,12 @@ if [ -f "$send_harness" ]; then
 else
   skip "wine ledapi_send_latency.exe" "not built"
 fi
+pixel_harness="$BUILD/win32/ledapi/ledapi_pixel_latency.exe"
+if [ -f "$pixel_harness" ]; then
+  run "wine ledapi_pixel_latency.exe ${SENDS:-100}" "$ROOT/scripts/wine-run.sh" "$pixel_harness" "${SENDS:-100}"
+else
+  skip "wine ledapi_pixel_latency.exe" "not built"
+fi
 if [ -f "$click_harness" ]; then
   run "wine platora_click_latency.exe ${CLICKS:-200} 0" "$ROOT/scripts/wine-run.sh" "$click_harness" "${CLICKS:-200}" 0
 else

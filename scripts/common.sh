@@ -275,7 +275,7 @@ pe_imports_from() {
     /^$/ { if (cur == dll) cur = "" }'
 }
 pe_exports() {
-  pe_objdump "$1" | awk '/^\[Ordinal\/Name Pointer\] Table/ { on = 1; next } on && /^\s*\[/ { print $NF; next } on { on = 0 }'
+  pe_objdump "$1" | awk '/^\[Ordinal\/Name Pointer\] Table/ { on = 1; next } on && /^[[:space:]]*\[/ { print $NF; next } on { on = 0 }'
 }
 
 # Only Windows' own DLLs may be needed besides ledapi.dll: under Wine a

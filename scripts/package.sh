@@ -66,6 +66,8 @@ crlf() { sed 's/\r*$/\r/'; }
 crlf <"$ROOT/release/try-without-screen.bat" >"$dir/try-without-screen.bat"
 crlf <"$ROOT/release/send.bat" >"$dir/send.bat"
 { printf '\357\273\277'; crlf <"$ROOT/release/GUIDE.txt"; } >"$dir/GUIDE.txt"
+# The library's own settings, every section commented out: our own protocol.
+{ printf '\357\273\277'; crlf <"$ROOT/release/ledapi.ini"; } >"$dir/ledapi.ini"
 iconv -f UTF-8 -t CP936 "$ROOT/release/sample.txt" | crlf >"$dir/sample.txt"
 # The settings file as the program writes it, with the screen on this computer.
 printf '%s    ----窗口左上角\n%s    ----窗口左顶点\n127.0.0.1\n0    ----垂直偏移量\n0    ----间距\n0    ----金额偏移量\n0    ----为1:显示标题,0不显示\n0    ----为1:保存到卡,0仅显示\n' 348 195 |

@@ -3,6 +3,7 @@
 # ours: OLA (olad), the `sacn` npm package and Wireshark's dissectors (tshark).
 #   scripts/receivers.sh setup    installs what is missing (as root), quietly
 #   scripts/receivers.sh check    exit 0 when everything is there, else 77
+#   scripts/receivers.sh setup-if-root   setup as root; 77 (skipped) otherwise
 # The npm package goes into build/receivers from the committed lock file,
 # which names no registry. olad must never run outside a test's own network
 # namespace: its package is installed with service starts refused, and its
@@ -64,5 +65,7 @@ install_node() {
 case "${1:-}" in
   setup) install_debs && install_node ;;
   check) have_debs && have_node || exit 77 ;;
-  *) echo "usage: scripts/receivers.sh setup|check" >&2; exit 2 ;;
+  setup-if-root) [ "$(id -u)" = 0 ] || { echo "SKIP: installing the receivers needs root"; exit 77; }
+                 install_debs && install_node ;;
+  *) echo "usage: scripts/receivers.sh setup|check|setup-if-root" >&2; exit 2 ;;
 esac

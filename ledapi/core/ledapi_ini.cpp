@@ -290,7 +290,7 @@ bool ParseLedApiIni(const std::string& text, const std::string& fileName, LedApi
 bool ReadLedApiIniFile(const std::string& path, LedApiConfig& out, std::string& error) {
   out.Targets.clear();
   error.clear();
-  const auto p = std::filesystem::u8path(path);
+  const std::filesystem::path p(std::u8string(path.begin(), path.end()));
   std::error_code ec;
   if (!std::filesystem::exists(p, ec) && !ec) return true;
   std::ifstream f(p, std::ios::binary);

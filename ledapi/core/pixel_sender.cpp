@@ -194,6 +194,23 @@ int64_t PixelSender::NextWakeup() const {
   return next;
 }
 
+std::vector<Notice> PixelSender::Abandon() {
+  std::vector<Notice> out = TakeNotices();
+  auto timedOut = [&](Notice n) {
+    n.Kind = led::kKindTimeout;
+    out.push_back(std::move(n));
+  };
+  for (auto& [addr, t] : targets_) {
+    for (Notice& n : t.ForThisFrame) timedOut(std::move(n));
+    for (Notice& n : t.ForNextFrame) timedOut(std::move(n));
+  }
+  for (Pending& p : pending_) timedOut(std::move(p.N));
+  targets_.clear();
+  pending_.clear();
+  out_.clear();
+  return out;
+}
+
 size_t PixelSender::PacketsInFlight() const {
   size_t n = 0;
   for (const auto& [addr, t] : targets_) n += t.Packets.size() - std::min(t.Sent, t.Packets.size());

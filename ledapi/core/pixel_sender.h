@@ -46,6 +46,10 @@ class PixelSender {
   std::vector<Outgoing> TakeOutgoing() { return std::exchange(out_, {}); }
   std::vector<Notice> TakeNotices() { return std::exchange(notices_, {}); }
 
+  // Ends everything outstanding (settings replaced): each send or command
+  // not yet reported is reported as timed out, so none goes unanswered.
+  std::vector<Notice> Abandon();
+
   // For tests and the benchmark: packets of the frame now on the wire.
   size_t PacketsInFlight() const;
 

@@ -129,6 +129,9 @@ void Link::Configure(const ledp::LedApiConfig& cfg, const std::string& text) {
   if (configured_ && text == configText_) return;
   configured_ = true;
   configText_ = text;
+  // What the old settings still owe is reported before they go.
+  if (pixels_)
+    for (const ledp::Notice& n : pixels_->Abandon()) Post(window_, message_, handle_, n);
   // Only a file with pixel screens makes the installation's identifier.
   pixels_.reset();
   if (HasPixelTargets(cfg)) pixels_ = std::make_unique<ledp::PixelSender>(cfg, InstallationCid(), engineCfg_);
@@ -141,10 +144,18 @@ const Link::ScreenKey* Link::KeyOf(const std::string& host) const {
   return it == keys_.end() ? nullptr : &it->second;
 }
 
+// A pixel frame is paced by the worker, which may be waiting on its socket
+// for a while yet: a datagram to ourselves makes it start at once.
+void Link::WakeWorker() {
+  static const uint8_t wake = 0;
+  sock_.SendTo({ledp::net::kLoopback, port_}, &wake, 1);
+}
+
 void Link::Command(const ledp::Request& r, const std::string& host, int port) {
   std::lock_guard lock(mu_);
   if (pixels_ && pixels_->Handles(host)) {
     pixels_->Command(r, host, port, NowMs());
+    WakeWorker();
   } else if (const ScreenKey* k = KeyOf(host)) {
     if (k->Key) engine_.Command(r, host, port, NowMs(), &*k->Key);
     else engine_.Refuse(r.Command, r.Address, host, port);
@@ -156,13 +167,15 @@ void Link::Command(const ledp::Request& r, const std::string& host, int port) {
 
 void Link::SendProgram(const ledp::Program& program, int address, const std::string& host, int port) {
   std::lock_guard lock(mu_);
-  if (pixels_ && pixels_->Handles(host))
+  if (pixels_ && pixels_->Handles(host)) {
     pixels_->SendProgram(program, address, host, port, NowMs(), WallSeconds());
-  else if (const ScreenKey* k = KeyOf(host); k && !k->Key)
+    WakeWorker();
+  } else if (const ScreenKey* k = KeyOf(host); k && !k->Key) {
     engine_.Refuse(led::kCmdSend, address, host, port);
-  else
+  } else {
     engine_.SendProgram(ledp::PackProgram(ledp::SerializeProgram(program)), address, host, port, NowMs(),
                         k ? &*k->Key : nullptr);
+  }
   FlushLocked();
   engine_.OnIdle();
 }

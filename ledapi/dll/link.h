@@ -54,6 +54,7 @@ class Link {
   Link(int handle, uint16_t port, uint32_t session, const ledp::EngineConfig& cfg);
   void Run();
   void FlushLocked();
+  void WakeWorker();
 
   int handle_;
   uint16_t port_;

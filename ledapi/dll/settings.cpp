@@ -49,12 +49,14 @@ bool WriteText(const fs::path& p, const std::string& text, bool append) {
   return static_cast<bool>(f);
 }
 
+std::string Utf8(const fs::path& p) {
+  const std::u8string s = p.u8string();
+  return std::string(s.begin(), s.end());
+}
+
 }  // namespace
 
-std::string SettingsPath() {
-  const std::u8string u = IniPath().u8string();
-  return std::string(u.begin(), u.end());
-}
+std::string SettingsPath() { return Utf8(IniPath()); }
 
 bool LoadSettings(ledp::LedApiConfig& cfg, std::string& text, std::string& error) {
   const fs::path p = IniPath();
@@ -63,7 +65,7 @@ bool LoadSettings(ledp::LedApiConfig& cfg, std::string& text, std::string& error
     std::ifstream f(p, std::ios::binary);
     if (f) text.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
   }
-  if (ledp::ReadLedApiIniFile(SettingsPath(), cfg, error)) return true;
+  if (ledp::ReadLedApiIniFile(Utf8(p), cfg, error)) return true;
   LogLine(error);
   return false;
 }

@@ -28,6 +28,22 @@ inline void BlendPixel(uint8_t* a, const uint8_t* b, double w) {
 
 inline void CopyPixel(uint8_t* a, const uint8_t* b) { std::memcpy(a, b, 3); }
 
+// f(row of a, the same row of b) for every row: most morphs work a row at a
+// time.
+template <class F>
+void EachRowPair(plat::Raster& a, const plat::Raster& b, F f) {
+  for (int y = 0; y < a.Height(); ++y) f(a.Row(y), b.Row(y));
+}
+
+// The columns a sideways morph has reached at k: at least one, and one short
+// of the whole width.
+int ReachedColumns(int width, double k) {
+  int n = static_cast<int>(std::lrint(width * k));
+  if (n < 1) n = 1;
+  if (n > width - 1) n = width - 1;
+  return n;
+}
+
 }  // namespace
 
 uint32_t& RandSeed() {
@@ -162,11 +178,9 @@ void TvpEffectBmp::Morph(const TvpEffectBmp& other, double k) {
   if (!SameSize(other)) return;
   k = Clamp01(k);
   const int n = 3 * Width();
-  for (int y = 0; y < Height(); ++y) {
-    uint8_t* a = raster_.Row(y);
-    const uint8_t* b = other.raster_.Row(y);
+  EachRowPair(raster_, other.raster_, [&](uint8_t* a, const uint8_t* b) {
     for (int i = 0; i < n; ++i) a[i] = Channel((1 - k) * a[i] + k * b[i]);
-  }
+  });
 }
 
 void TvpEffectBmp::MorphGradient(const TvpEffectBmp& other, double k) {
@@ -184,15 +198,13 @@ void TvpEffectBmp::MorphHGradient(const TvpEffectBmp& other, double k) {
   const double s = f == 0 ? 1.0 : 1.0 / f;
   const int first = std::clamp(std::max(0, W / 2 - n / 2), 0, W - 1);
   const int last = std::clamp(std::min(W - 1, W / 2 + n / 2), 0, W - 1);
-  for (int y = 0; y < Height(); ++y) {
-    uint8_t* a = raster_.Row(y);
-    const uint8_t* b = other.raster_.Row(y);
+  EachRowPair(raster_, other.raster_, [&](uint8_t* a, const uint8_t* b) {
     for (int x = first; x <= last; ++x) CopyPixel(a + 3 * x, b + 3 * x);
     double w = 0;
     for (int x = first; x >= 0; --x, w = std::min(1.0, w + s)) BlendPixel(a + 3 * x, b + 3 * x, w);
     w = 0;
     for (int x = last; x < W; ++x, w = std::min(1.0, w + s)) BlendPixel(a + 3 * x, b + 3 * x, w);
-  }
+  });
 }
 
 void TvpEffectBmp::MorphVGradient(const TvpEffectBmp& other, double k) {
@@ -217,17 +229,12 @@ void TvpEffectBmp::MorphVGradient(const TvpEffectBmp& other, double k) {
 
 void TvpEffectBmp::MorphLeftGradient(const TvpEffectBmp& other, double k) {
   if (!SameSize(other) || Width() <= 0) return;
-  const int W = Width();
-  int a = static_cast<int>(std::lrint(W * k));
-  if (a < 1) a = 1;
-  if (a > W - 1) a = W - 1;
+  const int a = ReachedColumns(Width(), k);
   const double s = a > 0 ? 1.0 / a : 0.0;
-  for (int y = 0; y < Height(); ++y) {
-    uint8_t* p = raster_.Row(y);
-    const uint8_t* b = other.raster_.Row(y);
+  EachRowPair(raster_, other.raster_, [&](uint8_t* p, const uint8_t* b) {
     double w = 0;
     for (int x = 0; x <= a; ++x, w = std::min(1.0, w + s)) BlendPixel(p + 3 * x, b + 3 * x, w);
-  }
+  });
 }
 
 void TvpEffectBmp::MorphRightGradient(const TvpEffectBmp& other, double k) {
@@ -235,51 +242,37 @@ void TvpEffectBmp::MorphRightGradient(const TvpEffectBmp& other, double k) {
   const int W = Width();
   const int a = std::clamp(W - static_cast<int>(std::lrint(W * k)), 0, W - 1);
   const double s = 1.0 / (W - a);
-  for (int y = 0; y < Height(); ++y) {
-    uint8_t* p = raster_.Row(y);
-    const uint8_t* b = other.raster_.Row(y);
+  EachRowPair(raster_, other.raster_, [&](uint8_t* p, const uint8_t* b) {
     double w = 0;
     for (int x = W - 1; x >= a; --x, w = std::min(1.0, w + s)) BlendPixel(p + 3 * x, b + 3 * x, w);
-  }
+  });
 }
 
 void TvpEffectBmp::MorphPush(const TvpEffectBmp& other, double k) {
   if (!SameSize(other) || Width() <= 0) return;
   const int W = Width();
   const int a = std::clamp(static_cast<int>(std::lrint(W * k)), 0, W - 1);
-  for (int y = 0; y < Height(); ++y) {
-    uint8_t* p = raster_.Row(y);
-    const uint8_t* b = other.raster_.Row(y);
+  EachRowPair(raster_, other.raster_, [&](uint8_t* p, const uint8_t* b) {
     // The old picture moves right by a + 1 columns.
     std::memmove(p + 3 * (a + 1), p, static_cast<size_t>(3) * (W - a - 1));
     for (int x = 0; x <= a; ++x) CopyPixel(p + 3 * x, b + 3 * std::min(W - 1, W - a - 1 + x));
-  }
+  });
 }
 
 void TvpEffectBmp::MorphLeftSlide(const TvpEffectBmp& other, double k) {
   if (!SameSize(other) || Width() <= 0) return;
-  const int W = Width();
-  int b = static_cast<int>(std::lrint(W * k));
-  if (b < 1) b = 1;
-  if (b > W - 1) b = W - 1;
-  for (int y = 0; y < Height(); ++y) {
-    uint8_t* p = raster_.Row(y);
-    const uint8_t* src = other.raster_.Row(y);
+  const int W = Width(), b = ReachedColumns(W, k);
+  EachRowPair(raster_, other.raster_, [&](uint8_t* p, const uint8_t* src) {
     for (int x = 0; x < b; ++x) CopyPixel(p + 3 * x, src + 3 * std::min(W - 1, W - b + x));
-  }
+  });
 }
 
 void TvpEffectBmp::MorphRightSlide(const TvpEffectBmp& other, double k) {
   if (!SameSize(other) || Width() <= 0) return;
-  const int W = Width();
-  int b = static_cast<int>(std::lrint(W * k));
-  if (b < 1) b = 1;
-  if (b > W - 1) b = W - 1;
-  for (int y = 0; y < Height(); ++y) {
-    uint8_t* p = raster_.Row(y);
-    const uint8_t* src = other.raster_.Row(y);
+  const int W = Width(), b = ReachedColumns(W, k);
+  EachRowPair(raster_, other.raster_, [&](uint8_t* p, const uint8_t* src) {
     for (int x = 0; x < b; ++x) CopyPixel(p + 3 * std::min(W - 1, W - b + x), src + 3 * x);
-  }
+  });
 }
 
 void ApplyInactiveEffect(TvpEffectBmp& bmp, int effect) {

@@ -198,6 +198,7 @@ void TvpCompressedStoredSkin::ReadCompressedDataProperty(plat::TStream& in) {
 TvpSkinData::TvpSkinData() {}
 
 TvpSkinData::~TvpSkinData() {
+  NotifyChanging();
   SkinEmpty = true;
   ClearDefinitions();
   if (storedSkin_) storedSkin_->RemoveFreeNotification(this);
@@ -223,6 +224,22 @@ void TvpSkinData::SetResourceStrData(TvpResourceStrData* value) {
   resStrData_ = value;
   if (value) value->FreeNotification(this);
   BroadcastSkinMessage(WM_CHANGERESSTRDATA);
+}
+
+void TvpSkinData::AddChangeNotification(TvpSkinChangeNotify* receiver) {
+  if (receiver && std::find(changeNotify_.begin(), changeNotify_.end(), receiver) == changeNotify_.end())
+    changeNotify_.push_back(receiver);
+}
+
+void TvpSkinData::RemoveChangeNotification(TvpSkinChangeNotify* receiver) {
+  changeNotify_.erase(std::remove(changeNotify_.begin(), changeNotify_.end(), receiver), changeNotify_.end());
+}
+
+void TvpSkinData::NotifyChanging() {
+  // A copy: a receiver unregisters itself while it lets go.
+  const std::vector<TvpSkinChangeNotify*> receivers = changeNotify_;
+  for (TvpSkinChangeNotify* r : receivers)
+    if (std::find(changeNotify_.begin(), changeNotify_.end(), r) != changeNotify_.end()) r->SkinDataChanging(this);
 }
 
 void TvpSkinData::BroadcastSkinMessage(unsigned msg) {
@@ -267,6 +284,7 @@ void TvpSkinData::ClearSkin() {
 }
 
 void TvpSkinData::BeginLoad() {
+  NotifyChanging();
   SkinEmpty = true;
   ChangingSkin = true;
   BroadcastSkinMessage(WM_BEFORECHANGESKINDATA);

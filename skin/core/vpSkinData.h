@@ -133,12 +133,25 @@ class TvpResourceStrData : public TvpComponent {
 
 // ------------------------------------------------------------ skin data
 
+// Told before a skin's pictures and definitions are replaced (a new skin is
+// loaded) or go (the skin data is freed), while they are still whole: open
+// menus and hints that point into them close first.
+class TvpSkinChangeNotify {
+ public:
+  virtual void SkinDataChanging(TvpSkinData* skin) = 0;
+
+ protected:
+  ~TvpSkinChangeNotify() = default;
+};
+
 class TvpSkinData : public TvpComponent, private TvpFreeNotify {
  public:
   TvpSkinData();
   ~TvpSkinData() override;
 
   void SetMessageSink(SkinMessageSink* sink) { sink_ = sink; }  // not owned
+  void AddChangeNotification(TvpSkinChangeNotify* receiver);
+  void RemoveChangeNotification(TvpSkinChangeNotify* receiver);
 
   bool EnableSkinEffects = true;
   TvpCompressedStoredSkin* CompressedStoredSkin() const { return storedSkin_; }
@@ -219,6 +232,8 @@ class TvpSkinData : public TvpComponent, private TvpFreeNotify {
   void ReadDefinitions(const TMemIniFile& ini);
 
   SkinMessageSink* sink_ = nullptr;
+  std::vector<TvpSkinChangeNotify*> changeNotify_;
+  void NotifyChanging();
   TvpCompressedStoredSkin* storedSkin_ = nullptr;
   TvpResourceStrData* resStrData_ = nullptr;
 };

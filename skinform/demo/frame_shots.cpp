@@ -5,36 +5,20 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <memory>
 #include <string>
 
-#include "skin/win/vpSkinWin.h"
 #include "skinform/win/VesperForm.h"
 #include "skinpopups/win/vpSkinHint.h"
+#include "tests/e2e/driver.h"
+#include "tools/demo_host/demo_host.h"
 
 namespace {
 
-void Pump(int ms) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  while (GetTickCount() < end) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(10);
-  }
-}
-
-// Screen point at (x, y) of the window.
-POINT At(HWND h, int x, int y) {
-  RECT r;
-  GetWindowRect(h, &r);
-  return POINT{r.left + x, r.top + y};
-}
+using demo::Pump;
+using e2e::At;
 
 int Drive(const std::wstring& mode) {
-  HWND main = FindWindowW(nullptr, L"PlatoraV1.0.090115");
+  HWND main = e2e::RunningMain();
   if (!main) return 2;
   if (mode == L"hover") {
     const POINT p = At(main, 42, 8);  // the maximize button
@@ -71,16 +55,12 @@ int Hint(int seconds) {
   form->SetBounds(60, 60, 0, 0);
   form->SetClientSize(360, 120);
   auto* frame = new vp::TvpVesperForm(form);
-  vp::TvpCompressedStoredSkin stored;
-  vp::LoadDefaultSkin(stored);
-  vp::TvpSkinData data;
-  vp::TvpWinSkinMessageSink sink(form->Handle());
-  data.SetMessageSink(&sink);
-  frame->SetSkinData(&data);
-  data.SetCompressedStoredSkin(&stored);
+  demo::DefaultSkin skin(form->Handle());
+  frame->SetSkinData(skin.Data());
+  skin.Apply();
   form->SetClientSize(360, 120);
   auto* hint = new vp::TvpSkinHint(form);
-  hint->SetSkinData(&data);
+  hint->SetSkinData(skin.Data());
   frame->SetSkinHint(hint);
   frame->ShowObjectHint = true;
   form->Show();
@@ -89,7 +69,6 @@ int Hint(int seconds) {
   const POINT p = At(form->Handle(), 12, 14);  // over the close button
   SetCursorPos(p.x, p.y);
   Pump(seconds * 1000);
-  data.SetMessageSink(nullptr);
   delete form;
   return 0;
 }

@@ -177,10 +177,11 @@ bool TvpVesperForm::StageOne(TMessage& m) {
     case WM_ACTIVATE:
       formActive_ = LOWORD(m.WParam) != WA_INACTIVE;
       CallSaved(m);
-      SendNCPaint();
-      ResetObjects();
-      UpdateCaptionState(true);
+      ActivationChanged();
       return false;
+    case WM_CAPTURECHANGED:
+      if (Form && reinterpret_cast<HWND>(m.LParam) != Form->Handle()) CaptureLost();
+      return true;
     case WM_SETTEXT:
       CallSaved(m);
       if (!BorderStyleNone()) SendNCPaint();

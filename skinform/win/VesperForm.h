@@ -25,6 +25,7 @@
 #include "ui/win/controls.h"
 #include "ui/win/dialogs.h"
 #include "skin/core/vpUtils.h"
+#include "skinpopups/win/vpSkinMenus.h"
 #include "ui/win/handles.h"
 #include "ui/win/menus.h"
 #include "ui/win/windowhook.h"
@@ -223,7 +224,8 @@ class TvpSkinAnimateObject : public TvpActiveSkinObject {
 
 // -------------------------------------------------------------- the frame
 
-class TvpVesperForm : public TComponent, private TWindowHook, private TvpFreeNotify {
+// It is the menu host a TvpSkinPopupMenu on its form looks for.
+class TvpVesperForm : public TComponent, public TvpSkinMenuHost, private TWindowHook, private TvpFreeNotify {
  public:
   explicit TvpVesperForm(TComponent* AOwner);
   ~TvpVesperForm() override;
@@ -263,7 +265,7 @@ class TvpVesperForm : public TComponent, private TWindowHook, private TvpFreeNot
   // while UseDefaultSysMenu); none: the standard menu alone.
   TPopupMenu* SystemMenu() const;
   void SetSystemMenu(TPopupMenu* menu);
-  TvpSkinData* SkinData() const { return skinData_; }
+  TvpSkinData* SkinData() const override { return skinData_; }
   void SetSkinData(TvpSkinData* v);
   TvpSkinData* MenusSkinData = nullptr;
   int MinHeight = 0, MinWidth = 0, MaxHeight = 0, MaxWidth = 0;
@@ -334,6 +336,10 @@ class TvpVesperForm : public TComponent, private TWindowHook, private TvpFreeNot
   void ApplyBorderIcons();
   void LoadDefaultHints();
   void ResetObjects();
+  // WM_ACTIVATE either way: objects reset, then the frame repainted.
+  void ActivationChanged();
+  // The mouse capture went to another window while an object held it.
+  void CaptureLost();
   void PlaceObjects();
   void TestActive(int X, int Y, bool CanActivate);
   void ObjectMouseDown(int index, int X, int Y, TMouseButton Button);
@@ -402,7 +408,11 @@ class TvpVesperForm : public TComponent, private TWindowHook, private TvpFreeNot
   // The menu closed: the button that held it comes up, keys go back.
   void SkinMenuClosed();
   bool SkinMenuVisible() const;
-  TvpSkinMenu* SkinMenu() const;  // the frame's popup menu engine
+  TvpSkinMenu* SkinMenu() const override;  // the frame's popup menu engine
+  TvpSkinData* MenusSkin() const override { return MenusSkinData; }
+  // The caption object that holds the open menu comes up.
+  void ReleaseMenuCaptionObject() override;
+  void MenuOpening() override { MarkSkinMenuOpen(); }
 
   // Parts owned by the window-behaviour file (system menu, tray menu, popup
   // menu engine); defined there.

@@ -367,14 +367,12 @@ void TvpSkinAnimateObject::Draw(HDC dc, bool) {
     down = RestoreDownRect;
     inactive = RestoreInActiveRect;
   }
-  const Rect frame{normal.Left + normal.Width() * (CurrentFrame - 1), normal.Top,
-                   normal.Left + normal.Width() * CurrentFrame, normal.Bottom};
-  Rect src = frame;
+  // The frames lie side by side from the skin rectangle, each its size.
+  const Rect strip{normal.Left, normal.Top, normal.Left + normal.Width() * CountFrames, normal.Bottom};
+  Rect src = skinform::StripFrame(strip, CountFrames, CurrentFrame, false);
   if (MenuShown) {
     CurrentFrame = CountFrames;
-    src = down.IsNull() ? Rect{normal.Left + normal.Width() * (CountFrames - 1), normal.Top,
-                               normal.Left + normal.Width() * CountFrames, normal.Bottom}
-                        : down;
+    src = down.IsNull() ? skinform::StripFrame(strip, CountFrames, CountFrames, false) : down;
   } else if (!Parent->FormActive() && !inactive.IsNull()) {
     src = inactive;
   } else if (Pressed && Hovering && !down.IsNull()) {

@@ -433,6 +433,33 @@ void TvpVesperForm::ResetObjects() {
   }
 }
 
+void TvpVesperForm::ActivationChanged() {
+  // Whatever the pointer rested on is forgotten, so the next hover poll
+  // enters it afresh: without that a button under a pointer that never moved
+  // stays un-highlighted and its release does nothing. The reset comes
+  // before the paint, so no hover or press look stays on the frame.
+  ResetObjects();
+  ActiveObject = OldActiveObject = -1;
+  SendNCPaint();
+  UpdateCaptionState(true);
+}
+
+void TvpVesperForm::CaptureLost() {
+  // Another window took the mouse in the middle of a press (Alt+Tab, a
+  // dialog): the held object lets go without its command, and the next
+  // press anywhere is a press of its own.
+  const int index = CaptureObject;
+  CaptureObject = -1;
+  if (index < 0 || index >= static_cast<int>(ObjectList.size())) return;
+  TvpActiveSkinObject* o = ObjectList[static_cast<size_t>(index)].get();
+  if (auto* b = dynamic_cast<TvpSkinButtonObject*>(o); b && b->Pressed && !b->Menu) b->SetPressed(false);
+  if (auto* a = dynamic_cast<TvpSkinAnimateObject*>(o); a && a->Pressed && !a->MenuShown) {
+    a->Pressed = false;
+    RedrawObject(a);
+    StartAnimation();
+  }
+}
+
 void TvpVesperForm::PlaceObjects() {
   if (!SkinInUse) return;
   const skinform::FrameSkin fs = FrameSkinOf(*skinData_);
@@ -505,8 +532,9 @@ void TvpVesperForm::ObjectMouseDown(int index, int X, int Y, TMouseButton Button
 void TvpVesperForm::ObjectMouseUp(int index, int X, int Y, TMouseButton Button) {
   if (index < 0 || index >= static_cast<int>(ObjectList.size())) return;
   TvpActiveSkinObject* o = ObjectList[static_cast<size_t>(index)].get();
-  if (!o->IsCaption() && GetCapture() == Form->Handle()) ReleaseCapture();
+  // Cleared first: releasing the capture reports a lost capture.
   CaptureObject = -1;
+  if (!o->IsCaption() && GetCapture() == Form->Handle()) ReleaseCapture();
   if (o->Enabled && o->Visible) o->MouseUp(X, Y, Button);
 }
 

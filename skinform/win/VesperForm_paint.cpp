@@ -247,9 +247,10 @@ void TvpVesperForm::SetFrameRegion(bool scaled) {
     data = skin::BuildMaskRegionData(mask);
   }
   gdi::Region region(skin::RegionFromData(data));
-  // The window owns the region from here on and deletes the one it had.
-  frameRegion_ = region.get();
-  SetWindowRgn(h, region.release(), TRUE);
+  // The window owns the region from here on and deletes the one it had; a
+  // refused region is deleted here and the old one stays.
+  HRGN given = region.get();
+  if (gdi::GiveRegionToWindow(h, region, TRUE)) frameRegion_ = given;
 }
 
 // ------------------------------------------------------- client background

@@ -10,6 +10,7 @@
 #include "skinform/win/VesperForm.h"
 #include "skinpopups/win/vpSkinMenus.h"
 #include "ui/core/utf.h"
+#include "ui/win/codepage.h"
 
 namespace vp {
 
@@ -69,6 +70,7 @@ struct TvpVesperForm::MenuParts : skinform::WindowHost, TWindowHook {
   std::unique_ptr<TvpSkinMenu> Engine;
   std::unique_ptr<TPopupMenu> SysMenu;
   bool HandlerSwapped = false;
+  std::shared_ptr<char> Life = std::make_shared<char>();
   std::function<void(MSG&, bool&)> SavedHandler;
 
   // The user's system menu, forgotten when it is freed.
@@ -201,7 +203,10 @@ struct TvpVesperForm::MenuParts : skinform::WindowHost, TWindowHook {
       const WORD key = static_cast<WORD>(msg.wParam);
       msg.message = 0;
       handled = true;
+      // A chosen command may free the form, and this with it.
+      const std::weak_ptr<char> alive = Life;
       if (Engine->Visible()) Engine->ProcessKey(key);
+      if (alive.expired()) return;
       // Escape on the last level leaves nothing open: the menu mode ends.
       if (key == VK_ESCAPE && !Engine->Visible()) f.SkinMenuClosed();
       return;
@@ -430,7 +435,10 @@ bool TvpVesperForm::WMSysCommand(TMessage& m) {
   // opens under its button. Alt or F10 alone only close an open menu. The
   // native menu never shows.
   if (LOWORD(m.LParam) == VK_SPACE) {
-    ShowSystemMenuForKey();
+    // Only Alt+Space itself: with Shift or Ctrl held as well nothing opens.
+    // (The key menu comes with the space only while Alt is held.)
+    const auto down = [](int vk) { return GetKeyState(vk) < 0; };
+    if (skinform::IsSystemMenuKey(VK_SPACE, down(VK_SHIFT), down(VK_CONTROL), true)) ShowSystemMenuForKey();
   } else if (Menus->Engine->Visible()) {
     SkinMenuClosed();
     Menus->Engine->CloseLevels(0);
@@ -455,9 +463,16 @@ void TvpVesperForm::OnHidden() {
 }
 
 void TvpVesperForm::WMFadeTimer(TMessage&) {
-  if (!LayeredWindowsAvailable() || !(alphaBlend_ || AlphaBlendAnimation)) return;
   HWND h = Form->Handle();
+  // One tick only, whatever was switched meanwhile.
   KillTimer(h, kFadeTimer);
+  if (!LayeredWindowsAvailable()) return;
+  if (!(alphaBlend_ || AlphaBlendAnimation)) {
+    // Both were switched off before the fade began: the window was made
+    // layered at opacity 0 on show and nothing else would make it visible.
+    SetLayered(h, false);
+    return;
+  }
   const int target = (AlphaBlendAnimation && !alphaBlend_) ? 255 : alphaBlendValue_;
   if (AlphaBlendAnimation) {
     if (Application) Application->ProcessMessages();
@@ -542,10 +557,11 @@ namespace {
 
 std::wstring CaptionFor(const skinform::SysMenuItem& item, TvpSkinData* sd) {
   if (sd && sd->ResourceStrData()) {
+    // The skin's strings are bytes of its file, read as the hints read them.
     const std::string s = sd->ResourceStrData()->GetResStr(item.CaptionKey);
-    if (!s.empty()) return plat::Utf8ToWide(s);
+    if (!s.empty()) return plat::FromFileBytes(s);
   }
-  return plat::Utf8ToWide(item.Caption);
+  return plat::Utf8ToWide(item.Caption);  // the program's own, in its source
 }
 
 }  // namespace
@@ -716,10 +732,19 @@ void TvpVesperForm::WMSkinMenuClosed(TMessage&) { SkinMenuClosed(); }
 
 void TvpVesperForm::SkinMenuClosed() {
   SkinMenuOpen = false;
+  ReleaseMenuCaptionObject();
+  Menus->RestoreMessageHandler();
+  if (OnSkinMenuClose) OnSkinMenuClose(this);
+}
+
+void TvpVesperForm::ReleaseMenuCaptionObject() {
   bool released = false;
   for (auto& o : ObjectList) {
     if (auto* b = dynamic_cast<TvpSkinButtonObject*>(o.get()); b && b->Menu && b->Pressed) {
-      b->Menu = nullptr;
+      // The system menu's items are rebuilt for every request: the button
+      // takes them afresh on its next press. A button's own menu stays.
+      if (auto* sys = dynamic_cast<TvpSkinStdButtonObject*>(b); sys && sys->Command == skinform::cmSysMenu)
+        b->Menu = nullptr;
       b->SetPressed(false);
       released = true;
       break;
@@ -738,8 +763,6 @@ void TvpVesperForm::SkinMenuClosed() {
       }
     }
   }
-  Menus->RestoreMessageHandler();
-  if (OnSkinMenuClose) OnSkinMenuClose(this);
 }
 
 bool TvpVesperForm::SkinMenuVisible() const { return Menus && Menus->Engine->Visible(); }

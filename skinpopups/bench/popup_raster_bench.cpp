@@ -81,13 +81,18 @@ void BM_ItemBackgrounds(benchmark::State& state) {
 }
 BENCHMARK(BM_ItemBackgrounds);
 
-void BM_NineSliceFrame(benchmark::State& state) {
+// The level's frame stretched from the frame picture.
+void Frame(plat::Raster& frame) {
   Level& l = L();
   const vp::TvpDataSkinPopupWindow& p = l.skin.PopupWindowDef;
+  skin::DrawNineSliceImage(l.cut, l.frame->Pixels, {p.LeftStretch, p.TopStretch, p.RightStretch, p.BottomStretch},
+                           false, l.fit, frame);
+}
+
+void BM_NineSliceFrame(benchmark::State& state) {
   for (auto _ : state) {
     plat::Raster frame;
-    skin::DrawNineSliceImage(l.cut, l.frame->Pixels, {p.LeftStretch, p.TopStretch, p.RightStretch, p.BottomStretch},
-                             false, l.fit, frame);
+    Frame(frame);
     benchmark::DoNotOptimize(frame.Bits());
   }
 }
@@ -105,11 +110,9 @@ BENCHMARK(BM_ShapedRegion);
 // Everything a level's first paint and shape need of the pixels.
 void BM_WholeLevelRaster(benchmark::State& state) {
   Level& l = L();
-  const vp::TvpDataSkinPopupWindow& p = l.skin.PopupWindowDef;
   for (auto _ : state) {
     plat::Raster frame;
-    skin::DrawNineSliceImage(l.cut, l.frame->Pixels, {p.LeftStretch, p.TopStretch, p.RightStretch, p.BottomStretch},
-                             false, l.fit, frame);
+    Frame(frame);
     Backgrounds(frame);
     skin::RegionData r = skin::BuildShapedRegionData(l.mask->Pixels, l.cut, l.fit);
     benchmark::DoNotOptimize(r.Rects.data());

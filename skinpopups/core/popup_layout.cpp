@@ -142,8 +142,9 @@ bool LevelModel::ScrollByOne(bool down, bool wrap) {
     if (FirstVisible > 0) {
       --FirstVisible;
     } else if (wrap) {
-      // The start that shows the last items.
-      int y = kScrollAreaHeight;
+      // The start that shows the last items, counted from where Layout puts
+      // the first one: the items' top plus the scroll area.
+      int y = ItemsRect.Top + kScrollAreaHeight;
       int i = Count() - 1;
       while (i >= 0 && y + Items[static_cast<size_t>(i)].Height <= ItemsRect.Bottom - kScrollAreaHeight) {
         y += Items[static_cast<size_t>(i)].Height;
@@ -178,8 +179,15 @@ int LevelModel::FirstSelectable() const {
 int LevelModel::KeyDown(int active, bool autoScrolling) {
   const int n = Count();
   if (n == 0) return active;
-  if (Scroll && !autoScrolling && active >= 0 && active == LastShown()) ScrollByOne(true, true);
-  for (int i = active < 0 ? 0 : active + 1; i < n; ++i) {
+  int from = active < 0 ? 0 : active + 1;
+  if (Scroll && !autoScrolling && active >= 0 && active == LastShown()) {
+    // Past the last item the view wraps round to the top, and the search
+    // starts again there: the highlight goes where the user looks.
+    const bool wrapped = active == n - 1;
+    ScrollByOne(true, true);
+    if (wrapped) from = 0;
+  }
+  for (int i = from; i < n; ++i) {
     // Bring the item into view before taking it.
     while (Scroll && i > LastShown() && ScrollByOne(true, false)) {
     }
@@ -191,8 +199,13 @@ int LevelModel::KeyDown(int active, bool autoScrolling) {
 int LevelModel::KeyUp(int active, bool autoScrolling) {
   const int n = Count();
   if (n == 0) return active;
-  if (Scroll && !autoScrolling && active >= 0 && active == FirstShown()) ScrollByOne(false, true);
-  for (int i = active < 0 ? n - 1 : active - 1; i >= 0; --i) {
+  int from = active < 0 ? n - 1 : active - 1;
+  if (Scroll && !autoScrolling && active >= 0 && active == FirstShown()) {
+    const bool wrapped = active == 0;
+    ScrollByOne(false, true);
+    if (wrapped) from = n - 1;
+  }
+  for (int i = from; i >= 0; --i) {
     while (Scroll && i < FirstShown() && ScrollByOne(false, false)) {
     }
     if (Items[static_cast<size_t>(i)].Selectable) return i;

@@ -7,28 +7,18 @@
 
 #include <string>
 
-#include "skin/win/vpSkinWin.h"
 #include "skinpopups/win/vpSkinHint.h"
 #include "skinpopups/win/vpSkinMenus.h"
+#include "tools/demo_host/demo_host.h"
 
 namespace {
-
-void Glyph(TBitmap& b, COLORREF c) {
-  b.SetSize(16, 16);
-  b.Canvas().Brush().SetColor(RGB(255, 0, 255));
-  b.Canvas().FillRect(RECT{0, 0, 16, 16});
-  b.Canvas().Brush().SetColor(c);
-  b.Canvas().Pen().SetColor(RGB(0, 0, 0));
-  b.Canvas().Ellipse(2, 2, 14, 14);
-  b.Transparent = true;
-}
 
 // What the skinned frame would be: the component that carries the menu
 // controller and routes the keyboard to it while a menu is open.
 class TDemoFrame : public TComponent, public vp::TvpSkinMenuHost {
  public:
   TDemoFrame(TForm* form, vp::TvpSkinData* skin) : TComponent(form), Skin(skin), Menu(new vp::TvpSkinMenu(this, form)) {}
-  vp::TvpSkinMenu* SkinMenu() override { return Menu; }
+  vp::TvpSkinMenu* SkinMenu() const override { return Menu; }
   vp::TvpSkinData* SkinData() const override { return Skin; }
   void MenuOpening() override {
     Application->OnMessage = [this](MSG& m, bool& handled) {
@@ -50,11 +40,11 @@ class TDemoForm : public TForm {
     BorderStyle = TBorderStyle::bsSingle;
     SetBounds(30, 30, 0, 0);
     SetClientSize(520, 360);
-    const bool plain = wcsstr(GetCommandLineW(), L"--plain") != nullptr;
-    if (!plain && vp::LoadDefaultSkin(Stored)) Skin.SetCompressedStoredSkin(&Stored);
-    Frame = new TDemoFrame(this, plain ? nullptr : &Skin);
+    const bool plain = demo::HasFlag(L"--plain");
+    if (!plain) Skin.Apply();
+    Frame = new TDemoFrame(this, plain ? nullptr : Skin.Data());
     Hint1 = new vp::TvpSkinHint(this);
-    Hint1->SetSkinData(plain ? nullptr : &Skin);
+    Hint1->SetSkinData(plain ? nullptr : Skin.Data());
 
     Menu1 = new vp::TvpSkinPopupMenu(this);
     TMenuItem* root = Menu1->Items();
@@ -90,11 +80,11 @@ class TDemoForm : public TForm {
     auto* min = Item(Layouts, L"Minimize");
     min->Name = L"VPF_MINITEM";
   }
-  TMenuItem* Item(TMenuItem* parent, const wchar_t* caption) {
-    auto* i = new TMenuItem(this);
-    i->Caption = caption;
-    parent->Add(i);
-    return i;
+  TMenuItem* Item(TMenuItem* parent, const wchar_t* caption) { return demo::AddItem(this, parent, caption); }
+  // The glyphs stand on a see-through ground.
+  static void Glyph(TBitmap& b, COLORREF c) {
+    demo::RoundGlyph(b, c);
+    b.Transparent = true;
   }
   void OpenDeep() {
     RECT r;
@@ -122,36 +112,24 @@ class TDemoForm : public TForm {
   }
 
  public:
-  vp::TvpCompressedStoredSkin Stored;
-  vp::TvpSkinData Skin;
+  demo::DefaultSkin Skin;
   TDemoFrame* Frame;
   vp::TvpSkinHint* Hint1;
   vp::TvpSkinPopupMenu* Menu1;
   TMenuItem *Recent, *Layouts;
 };
 
-TDemoForm* Demo = nullptr;
-
-void CALLBACK OpenLater(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  // The pointer out of the way, so the poll does not move the highlight.
-  SetCursorPos(90, 400);
-  if (Demo) Demo->OpenDeep();
-}
-
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmd, int) {
-  TApplication app;
-  Application->Initialize();
-  Application->Title = L"Skinned popups";
-  Application->CreateForm(Demo);
-  Demo->Show();
-  if (wcsstr(cmd, L"--show")) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  return demo::Run<TDemoForm>(L"Skinned popups", [](TDemoForm& form) {
+    if (!demo::HasFlag(L"--show")) return;
     ApplicationHints().HintPause = 300;
     ApplicationHints().HintHidePause = 60000;
-    SetTimer(nullptr, 0, 300, &OpenLater);
-  }
-  Application->Run();
-  return 0;
+    demo::Later(300, [&form] {
+      // The pointer out of the way, so the poll does not move the highlight.
+      SetCursorPos(90, 400);
+      form.OpenDeep();
+    });
+  });
 }

@@ -7,46 +7,6 @@
 
 namespace vp::popupgdi {
 
-Surface::Surface(int width, int height) : width_(width > 0 ? width : 1), height_(height > 0 ? height : 1) {
-  // No screen DC needed: a DIB section is selected into a DC made from none.
-  dc_ = gdi::MemoryDC(nullptr);
-  void* bits = nullptr;
-  bitmap_ = gdi::CreateTopDownDib(dc_.get(), width_, height_, &bits);
-  if (!bitmap_ || !bits) return;
-  selected_ = std::make_unique<gdi::Selected>(dc_.get(), bitmap_);
-  view_ = plat::Raster::View(static_cast<uint8_t*>(bits), width_, height_, plat::Raster::StrideFor(width_));
-}
-
-plat::Raster& Surface::raster() {
-  GdiFlush();
-  return view_;
-}
-
-void Surface::Put(int x, int y, const plat::Raster& from) {
-  if (from.Empty() || view_.Empty()) return;
-  plat::Blit(raster(), x, y, from, plat::Rect{0, 0, from.Width(), from.Height()});
-}
-
-void Surface::CopyTo(HDC target, int x, int y) const {
-  BitBlt(target, x, y, width_, height_, dc_.get(), 0, 0, SRCCOPY);
-}
-
-LOGFONTW MakeLogFont(const std::wstring& face, int height, TFontStyles style, int charset) {
-  LOGFONTW lf{};
-  lf.lfHeight = height;
-  lf.lfWeight = (style & fsBold) ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = (style & fsItalic) ? 1 : 0;
-  lf.lfUnderline = (style & fsUnderline) ? 1 : 0;
-  lf.lfStrikeOut = (style & fsStrikeOut) ? 1 : 0;
-  lf.lfCharSet = static_cast<BYTE>(charset);
-  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily = DEFAULT_PITCH;
-  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-  return lf;
-}
-
 LOGFONTW MakeLogFont(const TFont& font, int charset) {
   LOGFONTW lf = font.LogFont();
   lf.lfCharSet = static_cast<BYTE>(charset);
@@ -54,7 +14,7 @@ LOGFONTW MakeLogFont(const TFont& font, int charset) {
 }
 
 gdi::Font MakeFont(const std::wstring& face, int height, TFontStyles style, int charset) {
-  const LOGFONTW lf = MakeLogFont(face, height, style, charset);
+  const LOGFONTW lf = LogFontFor(face, height, style, charset);
   return gdi::Font(CreateFontIndirectW(&lf));
 }
 

@@ -1,6 +1,6 @@
-// Small owners the skinned popups draw and time with: an off-screen 24-bit
-// surface whose pixels are also a raster, fonts made from the skin's font
-// keys, and message-loop timers that belong to the object that starts them.
+// Small owners the skinned popups draw and time with: the off-screen surface,
+// fonts made from the skin's font keys, and message-loop timers that belong to
+// the object that starts them.
 #pragma once
 #include <windows.h>
 
@@ -12,39 +12,16 @@
 #include "ui/core/raster.h"
 #include "ui/win/graphics.h"
 #include "ui/win/handles.h"
+#include "ui/win/surface.h"
 
 namespace vp::popupgdi {
 
-// A top-down 24-bit DIB section selected into its own memory DC. GDI draws
-// on dc(); the portable pixel routines on raster(); both see the same bits.
-class Surface {
- public:
-  Surface(int width, int height);
-  Surface(const Surface&) = delete;
-  Surface& operator=(const Surface&) = delete;
-
-  HDC dc() const { return dc_.get(); }
-  // GDI is flushed first.
-  plat::Raster& raster();
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  explicit operator bool() const { return static_cast<bool>(bitmap_); }
-  // Copies `from` (any raster) to (x, y).
-  void Put(int x, int y, const plat::Raster& from);
-  void CopyTo(HDC target, int x, int y) const;
-
- private:
-  int width_, height_;
-  gdi::MemoryDC dc_;
-  gdi::Bitmap bitmap_;
-  std::unique_ptr<gdi::Selected> selected_;
-  plat::Raster view_;
-};
+// The off-screen surface the popups draw on (ui/win/surface.h).
+using Surface = gdi::DibSurface;
 
 // A font from a face, a height as the skin writes it, styles and charset.
 gdi::Font MakeFont(const std::wstring& face, int height, TFontStyles style, int charset);
 gdi::Font MakeFont(const TFont& font, int charset);
-LOGFONTW MakeLogFont(const std::wstring& face, int height, TFontStyles style, int charset);
 LOGFONTW MakeLogFont(const TFont& font, int charset);
 
 // The few fonts a menu controller keeps between menus, so that opening a

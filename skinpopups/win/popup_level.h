@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
 #include "skin/core/vpUtils.h"
 #include "skinpopups/core/popup_layout.h"
 #include "skinpopups/win/popup_gdi.h"
@@ -24,6 +26,8 @@ struct TvpSkinPopupWindow::Impl {
   POINT lastMouse{-1, -1};
   POINT showPos{0, 0};
   popupgdi::Timer mouseTimer, morphTimer, scrollTimer;
+  // Expires with the level (see TvpSkinMenu's).
+  std::shared_ptr<char> life = std::make_shared<char>();
 };
 
 // Item and level painting.

@@ -67,7 +67,41 @@ struct TvpSkinHintWindow::Impl {
 
 TvpSkinHintWindow::TvpSkinHintWindow(TComponent* AOwner) : THintWindow(AOwner), impl_(std::make_unique<Impl>()) {}
 
-TvpSkinHintWindow::~TvpSkinHintWindow() { DestroyWnd(); }
+TvpSkinHintWindow::~TvpSkinHintWindow() {
+  UseSkin(nullptr);
+  DestroyWnd();
+}
+
+void TvpSkinHintWindow::UseSkin(TvpSkinData* sd) {
+  if (sd == skin_) return;
+  if (skin_) {
+    skin_->RemoveFreeNotification(this);
+    skin_->RemoveChangeNotification(this);
+  }
+  skin_ = sd;
+  if (skin_) {
+    skin_->FreeNotification(this);
+    skin_->AddChangeNotification(this);
+  }
+}
+
+void TvpSkinHintWindow::ForgetSkin() {
+  // A shown hint would be painted from pictures that are going: it goes.
+  if (HandleAllocated() && IsWindowVisible(Handle())) ReleaseHandle();
+  impl_->picture = nullptr;
+}
+
+void TvpSkinHintWindow::Notification(TvpComponent* component) {
+  if (component != skin_) return;
+  ForgetSkin();
+  skin_ = nullptr;  // already unregistered by the going component
+}
+
+void TvpSkinHintWindow::SkinDataChanging(TvpSkinData* skin) {
+  if (skin != skin_) return;
+  ForgetSkin();
+  UseSkin(nullptr);
+}
 
 void TvpSkinHintWindow::CreateParams(TCreateParams& p) {
   THintWindow::CreateParams(p);
@@ -92,7 +126,7 @@ void TvpSkinHintWindow::ActivateHint(const RECT& Rect, const std::wstring& Text)
   if (!hint_) return;
   TvpSkinData* sd = hint_->SkinData();
   impl_->picture = HintPicture(sd);
-  skin_ = impl_->picture ? sd : nullptr;
+  UseSkin(impl_->picture ? sd : nullptr);
   const int charset = HintCharset(*hint_);
   if (skin_ && hint_->UseSkinFont) {
     const TvpDataSkinHintWindow& d = skin_->HintWindowDef;
@@ -133,14 +167,17 @@ void TvpSkinHintWindow::ActivateHint(const RECT& Rect, const std::wstring& Text)
 
   if (skin::IsWindows2000OrLater()) {
     const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
+    bool madeLayered = false;
     if (hint_->AlphaBlend && !layered_) {
       SetWindowLongW(h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-      layered_ = true;
+      layered_ = madeLayered = true;
     } else if (!hint_->AlphaBlend && layered_) {
       SetWindowLongW(h, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
       layered_ = false;
     }
-    if (hint_->AlphaBlend && hint_->AlphaBlendValue != lastAlpha_) {
+    // A window made layered has no opacity until it is given one, whatever
+    // it had before it was made opaque: it would stay invisible.
+    if (hint_->AlphaBlend && (madeLayered || hint_->AlphaBlendValue != lastAlpha_)) {
       skin::SetWindowAlpha(h, hint_->AlphaBlendValue);
       lastAlpha_ = hint_->AlphaBlendValue;
       ++alphaSets_;
@@ -153,7 +190,7 @@ void TvpSkinHintWindow::ActivateHint(const RECT& Rect, const std::wstring& Text)
   if (mask && mask->Width == impl_->picture->Width && mask->Height == impl_->picture->Height) {
     skin::SkinFit fit{g.Width, g.Height, g.Client, g.NLT, g.NRT, g.NLB, g.NRB};
     gdi::Region r(skin::BuildShapedRegion(mask->Pixels, HintCut(skin_->HintWindowDef, *impl_->picture), fit));
-    SetWindowRgn(h, r.release(), FALSE);  // the window owns it; the old one is deleted
+    gdi::GiveRegionToWindow(h, r, FALSE);  // the window owns it; the old one is deleted
   } else {
     SetWindowRgn(h, nullptr, FALSE);
   }

@@ -20,7 +20,7 @@ class Timer;
 }
 class TvpSkinHint;
 
-class TvpSkinHintWindow : public THintWindow {
+class TvpSkinHintWindow : public THintWindow, private TvpFreeNotify, private TvpSkinChangeNotify {
  public:
   PLATORA_CLASS_NAME(TvpSkinHintWindow)
   explicit TvpSkinHintWindow(TComponent* AOwner);
@@ -48,6 +48,11 @@ class TvpSkinHintWindow : public THintWindow {
 
  private:
   struct Impl;
+  // The skin in use is watched: the window points into its pictures.
+  void UseSkin(TvpSkinData* sd);
+  void Notification(TvpComponent* component) override;
+  void SkinDataChanging(TvpSkinData* skin) override;
+  void ForgetSkin();
   TvpSkinHint* hint_ = nullptr;
   TvpSkinData* skin_ = nullptr;
   bool layered_ = false;

@@ -295,7 +295,7 @@ void DrawMarkers(TvpSkinPopupWindow& level, HDC dc, int W, int H) {
 LOGFONTW TvpSkinPopupPainter::ItemFont(TvpSkinMenu& menu, const TvpDataSkinMenuItem* def) {
   const int charset = MenuCharset(menu);
   if (def && menu.UseSkinFontInMenu)
-    return popupgdi::MakeLogFont(plat::FromFileBytes(def->FontName), def->FontHeight, def->FontStyle, charset);
+    return LogFontFor(plat::FromFileBytes(def->FontName), def->FontHeight, def->FontStyle, charset);
   return popupgdi::MakeLogFont(menu.DefMenuItemFont(), charset);
 }
 

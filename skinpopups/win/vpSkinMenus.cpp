@@ -266,9 +266,8 @@ void TvpSkinPopupWindow::SyncLayout() {
 
 void TvpSkinPopupWindow::Show(const RECT& anchor, bool preferAbove, bool asSubMenu) {
   TvpSkinMenu& menu = *menu_;
-  const bool fade = skin::IsWindows2000OrLater() && menu.MenusAlphaBlend && menu.MenusAlphaBlendAnimation &&
-                    menu.firstOpen_;
-  if (fade && Application) Application->ProcessMessages();
+  // Pending messages were processed before the level was made (Popup).
+  const bool fade = menu.FadesIn();
 
   const popups::Placement p =
       popups::PlaceLevel(ToRect(anchor), ToRect(menu.workArea_), width_, height_, itemsRect_.top, asSubMenu,
@@ -284,7 +283,7 @@ void TvpSkinPopupWindow::Show(const RECT& anchor, bool preferAbove, bool asSubMe
     SetWindowLongW(h, GWL_EXSTYLE, GetWindowLongW(h, GWL_EXSTYLE) | WS_EX_LAYERED);
     skin::SetWindowAlpha(h, fade ? 0 : menu.MenusAlphaBlendValue);
   }
-  if (impl_->region) SetWindowRgn(h, impl_->region.release(), TRUE);  // the window owns it now
+  if (impl_->region) gdi::GiveRegionToWindow(h, impl_->region, TRUE);  // the window owns it now
 
   SetWindowPos(h, HWND_TOPMOST, p.X, p.Y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   visible_ = true;
@@ -358,20 +357,21 @@ void TvpSkinPopupWindow::DrawItemNow(TvpSkinMenuItem& item) {
 }
 
 void TvpSkinPopupWindow::RedrawRequest(TvpSkinMenuItem& item) {
+  bool ticking = false;
   if (TvpSkinPopupPainter::Animates(*this, item)) {
     if (item.Def()->InActiveAnimation || item.Active) {
       impl_->morphTimer.Start(static_cast<unsigned>(std::max(1, item.Def()->AnimateInterval)));
-      return;
+      ticking = true;
+    } else {
+      item.FrameCounter = 0;
     }
-    item.FrameCounter = 0;
-    DrawItemNow(item);
-    return;
   }
-  if (TvpSkinPopupPainter::Morphs(*this, item)) {
+  // A morph runs on the same timer, at the frames' pace when they play too.
+  if (TvpSkinPopupPainter::Morphs(*this, item) && !ticking) {
     impl_->morphTimer.Start(kMorphInterval);
-    return;
+    ticking = true;
   }
-  DrawItemNow(item);
+  if (!ticking) DrawItemNow(item);
 }
 
 void TvpSkinPopupWindow::MorphTick() {
@@ -395,7 +395,9 @@ void TvpSkinPopupWindow::MorphTick() {
         DrawItemNow(it);
         changed = true;
       }
-    } else if (TvpSkinPopupPainter::Animates(*this, it)) {
+    }
+    // An item may both morph and play frames: each goes on.
+    if (TvpSkinPopupPainter::Animates(*this, it)) {
       if (it.Active && it.FrameCounter <= it.Def()->FrameCount) {
         ++it.FrameCounter;
         DrawItemNow(it);
@@ -549,18 +551,22 @@ void TvpSkinPopupWindow::ClickItem(int index) {
   if (!mi || it.SubMenuOpen || !mi->Enabled || it.IsSeparator()) return;
   TvpSkinMenu* menu = menu_;
   if (!it.HasChildren()) {
-    // Everything below may free this level, the item and its menu.
+    // Closing frees this level and the item; the close and the command run
+    // handlers that may free the menu item or the controller as well.
+    const std::weak_ptr<char> menuAlive = menu->life_;
     ItemWatch watch(mi);
     menu->StopWaiting();
     menu->CloseMenu();
     if (watch.get()) watch.get()->Click();
-    menu->CommandDone();
+    if (!menuAlive.expired()) menu->CommandDone();
     return;
   }
   {
+    // The opener's own command may close the menu (a dialog, a form freed).
+    const std::weak_ptr<char> levelAlive = impl_->life;
     ItemWatch watch(mi);
     mi->Click();
-    if (!watch.get()) return;
+    if (!watch.get() || levelAlive.expired()) return;
   }
   menu->StopWaiting();
   it.SubMenuOpen = true;
@@ -607,6 +613,8 @@ void TvpSkinPopupWindow::ProcessKey(WORD Key) {
     case VK_DOWN:
     case VK_UP: {
       popups::LevelModel& m = impl_->model;
+      // Items may have been enabled, disabled or freed since the level opened.
+      for (size_t i = 0; i < items_.size(); ++i) m.Items[i].Selectable = items_[i]->Selectable();
       const int before = m.FirstVisible;
       const int prev = activeIndex_;
       activeIndex_ = Key == VK_DOWN ? m.KeyDown(prev, scrollDir_ != 0) : m.KeyUp(prev, scrollDir_ != 0);
@@ -630,6 +638,7 @@ void TvpSkinPopupWindow::ProcessKey(WORD Key) {
 TvpSkinMenu::TvpSkinMenu(TComponent* AOwner, TForm* HostForm) : TComponent(AOwner), hostForm_(HostForm) {
   if (!hostForm_)
     for (TComponent* c = AOwner; c && !hostForm_; c = c->Owner()) hostForm_ = dynamic_cast<TForm*>(c);
+  if (hostForm_) hostForm_->FreeNotification(this);
   defMenuItemFont_.SetName(L"Arial");
   defMenuItemFont_.SetHeight(14);
   defMenuItemFont_.SetColor(clWindowText);
@@ -648,13 +657,27 @@ TvpSkinMenu::~TvpSkinMenu() {
   SetSkinDataRef(nullptr);
   SetControlRef(popupControl_, nullptr);
   SetControlRef(afterCommandControl_, nullptr);
+  if (hostForm_) RemoveFreeNotification(hostForm_);
+}
+
+void TvpSkinMenu::SetHostForm(TForm* f) {
+  if (f == hostForm_) return;
+  if (hostForm_) RemoveFreeNotification(hostForm_);
+  hostForm_ = f;
+  if (hostForm_) hostForm_->FreeNotification(this);
 }
 
 void TvpSkinMenu::SetSkinDataRef(TvpSkinData* sd) {
   if (sd == skinData_) return;
-  if (skinData_) skinData_->RemoveFreeNotification(this);
+  if (skinData_) {
+    skinData_->RemoveFreeNotification(this);
+    skinData_->RemoveChangeNotification(this);
+  }
   skinData_ = sd;
-  if (skinData_) skinData_->FreeNotification(this);
+  if (skinData_) {
+    skinData_->FreeNotification(this);
+    skinData_->AddChangeNotification(this);
+  }
 }
 
 void TvpSkinMenu::SetControlRef(TControl*& ref, TControl* value) {
@@ -669,36 +692,59 @@ void TvpSkinMenu::Notification(TvpComponent* component) {
   if (component == skinData_) skinData_ = nullptr;
 }
 
+void TvpSkinMenu::SkinDataChanging(TvpSkinData* skin) {
+  // The levels point into the skin's pictures and definitions, which are
+  // about to go: an open menu closes while they are still whole.
+  if (skin != skinData_) return;
+  if (!levels_.empty()) CloseMenu();
+}
+
 void TvpSkinMenu::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != TOperation::opRemove) return;
   if (AComponent == popupControl_) popupControl_ = nullptr;
   if (AComponent == afterCommandControl_) afterCommandControl_ = nullptr;
+  if (AComponent == hostForm_) hostForm_ = nullptr;
   // A level freed from outside (its owner is this controller).
   auto it = std::find(levels_.begin(), levels_.end(), AComponent);
   if (it != levels_.end()) levels_.erase(it);
 }
 
+bool TvpSkinMenu::FadesIn() const {
+  return skin::IsWindows2000OrLater() && MenusAlphaBlend && MenusAlphaBlendAnimation && firstOpen_;
+}
+
 void TvpSkinMenu::Popup(TControl* Control, TvpSkinData* SkinData, bool PreferAbove, TMenuItem* Item,
                         const RECT& AnchorRect, int StartIndex) {
-  firstOpen_ = !visible_;
-  // The old menu's control hears that its menu closed; the new one is told
-  // when this menu closes.
+  const std::weak_ptr<char> alive = life_;
+  const bool wasVisible = visible_;
+  // The old menu's control hears that its menu closed (its handlers may
+  // free this controller); the new one is told when this menu closes.
   if (!levels_.empty()) CloseLevels(0);
+  if (alive.expired()) return;
+  firstOpen_ = !wasVisible;
+  if (FadesIn() && Application) {
+    // Before any level exists: whatever the pending messages do, nothing of
+    // the new menu can be freed under it.
+    Application->ProcessMessages();
+    if (alive.expired() || !levels_.empty()) return;
+  }
   SetControlRef(popupControl_, Control);
   fonts_->Trim(4);  // no level holds one now
   HWND host = hostForm_ && hostForm_->HandleAllocated() ? hostForm_->Handle() : nullptr;
   workArea_ = skin::GetMonitorWorkArea(host, true);
   SetSkinDataRef(SkinData);
+  bool shown = false;
   if (Item && StartIndex >= 0 && StartIndex < Item->Count()) {
     visible_ = true;
-    if (!OpenLevel(Item, AnchorRect, PreferAbove, false, StartIndex)) {
-      visible_ = false;
-      SetControlRef(popupControl_, nullptr);
-    }
+    shown = OpenLevel(Item, AnchorRect, PreferAbove, false, StartIndex);
     firstOpen_ = false;
-  } else {
-    SetControlRef(popupControl_, nullptr);
+  }
+  if (!shown) {
+    // Nothing to show: the host and the control still hear that the menu
+    // closed, or whoever opened it would stay in its menu mode.
+    CloseMenu();
+    if (!alive.expired()) SetControlRef(afterCommandControl_, nullptr);
   }
 }
 
@@ -719,9 +765,13 @@ bool TvpSkinMenu::OpenLevel(TMenuItem* Item, const RECT& AnchorRect, bool Prefer
 }
 
 void TvpSkinMenu::CloseMenu() {
+  // Each step runs handlers that may free this controller.
+  const std::weak_ptr<char> alive = life_;
   CloseLevels(0);
+  if (alive.expired()) return;
   StopWaiting();
   if (hostForm_ && hostForm_->HandleAllocated()) SendMessageW(hostForm_->Handle(), WM_SKINMENUCLOSED, 0, 0);
+  if (alive.expired()) return;
   if (popupControl_) {
     TControl* c = popupControl_;
     SetControlRef(popupControl_, nullptr);
@@ -731,19 +781,33 @@ void TvpSkinMenu::CloseMenu() {
 
 void TvpSkinMenu::CloseLevels(int From) {
   From = std::max(0, From);
+  bool closed = false;
   while (static_cast<int>(levels_.size()) > From) {
     TvpSkinPopupWindow* l = levels_.back();
     levels_.pop_back();
     if (waitingItem_ && waitingItem_->Level() == l) StopWaiting();
     delete l;
+    closed = true;
+  }
+  if (closed && From > 0) {
+    // The opener of the level that went is an opener no more, whichever
+    // item holds the highlight now: hover, a click or Right open it again.
+    TvpSkinPopupWindow* parent = levels_.back();
+    for (auto& it : parent->items_)
+      if (it->SubMenuOpen) {
+        it->SubMenuOpen = false;
+        parent->RedrawRequest(*it);
+      }
   }
   if (From != 0) return;
   visible_ = false;
   StopWaiting();
   SetControlRef(afterCommandControl_, popupControl_);
   if (TControl* c = popupControl_) {
+    const std::weak_ptr<char> alive = life_;
     SetControlRef(popupControl_, nullptr);
     TellControl(c, WM_SKINMENUCLOSED);
+    if (alive.expired()) return;
   }
   if (OnMenuClose) {
     const TNotifyEvent fire = OnMenuClose;
@@ -754,7 +818,9 @@ void TvpSkinMenu::CloseLevels(int From) {
 
 void TvpSkinMenu::CloseDeepest() {
   if (levels_.empty()) return;
-  CloseLevels(LevelCount() - 1);
+  const std::weak_ptr<char> alive = life_;
+  CloseLevels(LevelCount() - 1);  // the last level: the close's handlers run
+  if (alive.expired()) return;
   if (TvpSkinPopupWindow* l = DeepestLevel()) {
     if (l->activeIndex_ >= 0) {
       TvpSkinMenuItem& it = *l->items_[static_cast<size_t>(l->activeIndex_)];
@@ -844,13 +910,20 @@ void TvpSkinPopupMenu::ShowAt(const RECT& anchor, bool preferAbove) {
   TvpSkinMenuHost* host = FindHost();
   if (!host || !host->SkinMenu()) return;
   TvpSkinData* sd = skinData_;
-  if (!sd) sd = host->MenusSkinData() ? host->MenusSkinData() : host->SkinData();
+  if (!sd) sd = host->MenusSkin() ? host->MenusSkin() : host->SkinData();
   TvpSkinMenu* menu = host->SkinMenu();
   if (menu->Visible()) host->ReleaseMenuCaptionObject();
   host->MenuOpening();
   popupPoint_ = POINT{anchor.left, anchor.top};
+  const TNotifyEvent onClose = OnMenuClose;
+  const std::weak_ptr<const char> alive = menu->Alive();
   menu->Popup(nullptr, sd, preferAbove, Items(), anchor, 0);
-  if (OnMenuClose) menu->OnMenuClose = OnMenuClose;
+  if (!onClose || alive.expired()) return;
+  // A menu that showed nothing has closed already.
+  if (menu->Visible())
+    menu->OnMenuClose = onClose;
+  else
+    onClose(menu);
 }
 
 }  // namespace vp

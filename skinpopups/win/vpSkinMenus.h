@@ -41,10 +41,10 @@ struct TvpSkinPopupPainter;
 class TvpSkinMenuHost {
  public:
   // The frame's one menu controller.
-  virtual TvpSkinMenu* SkinMenu() = 0;
+  virtual TvpSkinMenu* SkinMenu() const = 0;
   virtual TvpSkinData* SkinData() const = 0;
   // The skin the frame's menus use when it is not the frame's own.
-  virtual TvpSkinData* MenusSkinData() const { return nullptr; }
+  virtual TvpSkinData* MenusSkin() const { return nullptr; }
   // An MDI child's menus are shown by the main form's frame.
   virtual bool IsMDIChildForm() const { return false; }
   // A caption object that holds the open menu lets it go.
@@ -173,7 +173,7 @@ class TvpSkinPopupWindow : public TWinControl {
 
 // ---------------------------------------------------------------- TvpSkinMenu
 
-class TvpSkinMenu : public TComponent, private TvpFreeNotify {
+class TvpSkinMenu : public TComponent, private TvpFreeNotify, private TvpSkinChangeNotify {
  public:
   // `HostForm` is the form whose frame owns the controller; without one the
   // form among the owners is taken.
@@ -190,6 +190,8 @@ class TvpSkinMenu : public TComponent, private TvpFreeNotify {
   // the whole menu.
   void CloseLevels(int From);
   bool Visible() const { return visible_; }
+  // Expires when the controller is freed (for callers of its handlers).
+  std::weak_ptr<const char> Alive() const { return life_; }
   // The deepest level gets the key (only while a menu is open).
   void ProcessKey(WORD Key);
 
@@ -198,7 +200,7 @@ class TvpSkinMenu : public TComponent, private TvpFreeNotify {
   TvpSkinPopupWindow* DeepestLevel() const { return levels_.empty() ? nullptr : levels_.back(); }
 
   TForm* HostForm() const { return hostForm_; }
-  void SetHostForm(TForm* f) { hostForm_ = f; }
+  void SetHostForm(TForm* f);
   TvpSkinData* SkinData() const { return skinData_; }
   RECT WorkArea() const { return workArea_; }
   bool FirstOpen() const { return firstOpen_; }
@@ -232,8 +234,11 @@ class TvpSkinMenu : public TComponent, private TvpFreeNotify {
  private:
   friend class TvpSkinPopupWindow;
   void Notification(TvpComponent* component) override;
+  void SkinDataChanging(TvpSkinData* skin) override;
   bool OpenLevel(TMenuItem* Item, const RECT& AnchorRect, bool PreferAbove, bool AsSubMenu, int StartIndex);
   void CloseDeepest();
+  // The first level of a newly opened menu fades in.
+  bool FadesIn() const;
   void StopWaiting();
   void WaitTimerFired();
   void CommandDone();
@@ -254,6 +259,9 @@ class TvpSkinMenu : public TComponent, private TvpFreeNotify {
   TFont defMenuItemFont_;
   std::vector<BYTE> fadeSteps_;
   int fadeCount_ = 0;
+  // Expires with the controller: code that calls out to handlers (which
+  // may free it) checks it before touching the controller again.
+  std::shared_ptr<char> life_ = std::make_shared<char>();
 };
 
 // ----------------------------------------------------------- TvpSkinPopupMenu

@@ -3,7 +3,15 @@
 #include <chrono>
 #include <thread>
 
+#include "ui/win/surface.h"
+
 namespace e2e {
+
+std::wstring ClassOf(HWND h) {
+  wchar_t buf[256];
+  const int n = GetClassNameW(h, buf, 256);
+  return std::wstring(buf, n > 0 ? n : 0);
+}
 
 std::wstring WinPath(const std::filesystem::path& p) {
   std::wstring s = p.wstring();
@@ -31,6 +39,10 @@ bool WaitFor(const std::function<bool()>& pred, int timeoutMs) {
   }
   return pred();
 }
+
+void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+HWND RunningMain() { return FindWindowW(nullptr, kMainCaption); }
 
 Program::Program(const std::filesystem::path& dir) {
   std::wstring exe = WinPath(BinDir() / "platora.exe");
@@ -62,18 +74,14 @@ bool Program::WaitExit(int timeoutMs) {
 namespace {
 struct FindTop {
   DWORD pid;
-  std::wstring caption;
+  const std::function<bool(HWND)>& match;
   HWND found = nullptr;
 };
 BOOL CALLBACK FindTopProc(HWND h, LPARAM l) {
   auto* f = reinterpret_cast<FindTop*>(l);
   DWORD pid = 0;
   GetWindowThreadProcessId(h, &pid);
-  // The application's own window carries the title for the task bar only;
-  // it is no window an operator looks at.
-  wchar_t cls[32] = {};
-  GetClassNameW(h, cls, 32);
-  if (pid == f->pid && IsWindowVisible(h) && Text(h) == f->caption && std::wstring(cls) != L"PlatoraApplication") {
+  if (pid == f->pid && IsWindowVisible(h) && f->match(h)) {
     f->found = h;
     return FALSE;
   }
@@ -81,8 +89,8 @@ BOOL CALLBACK FindTopProc(HWND h, LPARAM l) {
 }
 }  // namespace
 
-HWND Program::FindTopLevel(const std::wstring& caption, int timeoutMs) {
-  FindTop f{pi_.dwProcessId, caption};
+HWND Program::FindTopLevel(const std::function<bool(HWND)>& match, int timeoutMs) const {
+  FindTop f{pi_.dwProcessId, match};
   WaitFor(
       [&] {
         EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&f));
@@ -92,8 +100,14 @@ HWND Program::FindTopLevel(const std::wstring& caption, int timeoutMs) {
   return f.found;
 }
 
+HWND Program::FindTopLevel(const std::wstring& caption, int timeoutMs) const {
+  // The application's own window carries the title for the task bar only;
+  // it is no window an operator looks at.
+  return FindTopLevel([&](HWND h) { return Text(h) == caption && ClassOf(h) != L"PlatoraApplication"; }, timeoutMs);
+}
+
 HWND Program::Main() {
-  if (!main_) main_ = FindTopLevel(L"PlatoraV1.0.090115", 15000);
+  if (!main_) main_ = FindTopLevel(kMainCaption, 15000);
   return main_;
 }
 
@@ -114,12 +128,6 @@ HWND FindByText(HWND parent, const std::wstring& text) {
   for (HWND h : Descendants(parent))
     if (Text(h) == text) return h;
   return nullptr;
-}
-
-static std::wstring ClassOf(HWND h) {
-  wchar_t buf[256];
-  const int n = GetClassNameW(h, buf, 256);
-  return std::wstring(buf, n > 0 ? n : 0);
 }
 
 HWND FindByClassAndSize(HWND parent, const std::wstring& cls, int w, int h) {
@@ -171,31 +179,14 @@ void PostClick(HWND button) {
 plat::Raster Capture(HWND h) {
   RECT r;
   GetClientRect(h, &r);
-  const int w = r.right, ht = r.bottom;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -ht;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
+  if (r.right <= 0 || r.bottom <= 0) return {};
   // Read from the screen itself: a window DC of another process is not
   // readable everywhere.
   POINT origin{0, 0};
   ClientToScreen(h, &origin);
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, ht, screen, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  plat::Raster view = plat::Raster::View(static_cast<uint8_t*>(bits), w, ht, plat::Raster::StrideFor(w));
-  plat::Raster copy = view;
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return copy;
+  gdi::DibSurface shot(r.right, r.bottom);
+  BitBlt(shot.dc(), 0, 0, r.right, r.bottom, gdi::WindowDC().get(), origin.x, origin.y, SRCCOPY);
+  return plat::Raster(shot.raster());  // an owning copy: the surface goes
 }
 
 std::wstring MessageBoxText(HWND box) {
@@ -215,6 +206,42 @@ HWND MenuEdit(HWND main, int n) {
   const int k = (n + 1) / 2, col = (k - 1) / 5, row = (k - 1) % 5;
   const int x = (n % 2 ? 8 : 136) + 192 * col, y = 37 + 24 * row;
   return FindAt(group, x, y, L"Edit");
+}
+
+void MouseTo(int x, int y) {
+  // Absolute input is in 0..65535 across the screen; rounded so that it
+  // lands on the pixel asked for.
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = static_cast<LONG>((x * 65535LL + (sw - 1) / 2) / (sw - 1));
+  in.mi.dy = static_cast<LONG>((y * 65535LL + (sh - 1) / 2) / (sh - 1));
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
+void MouseTo(POINT p) { MouseTo(p.x, p.y); }
+
+void MouseButton(DWORD flags, DWORD data) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  in.mi.mouseData = data;
+  SendInput(1, &in, sizeof in);
+}
+
+void Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+POINT At(HWND window, int x, int y) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return POINT{r.left + x, r.top + y};
 }
 
 }  // namespace e2e

@@ -158,28 +158,7 @@ namespace {
 // The program's open or save dialog: a dialog window of the process that is
 // not the main window.
 HWND FileDialog(const Program& prog, int timeoutMs = 10000) {
-  struct Find {
-    DWORD pid;
-    HWND found = nullptr;
-  } f{prog.Pid()};
-  WaitFor([&] {
-    EnumWindows(
-        [](HWND h, LPARAM l) -> BOOL {
-          auto* f = reinterpret_cast<Find*>(l);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(h, &pid);
-          wchar_t cls[16] = {};
-          GetClassNameW(h, cls, 16);
-          if (pid == f->pid && IsWindowVisible(h) && wcscmp(cls, L"#32770") == 0) {
-            f->found = h;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found != nullptr;
-  }, timeoutMs);
-  return f.found;
+  return prog.FindTopLevel([](HWND h) { return ClassOf(h) == L"#32770"; }, timeoutMs);
 }
 
 std::string Gbk(const std::wstring& w) {

@@ -14,6 +14,24 @@ COLORREF ColorToRGB(TColor c) {
 
 // ---------------------------------------------------------------- TFont
 
+LOGFONTW LogFontFor(const std::wstring& face, int height, TFontStyles style, int charset, int orientation) {
+  LOGFONTW lf{};
+  lf.lfHeight = height;
+  lf.lfWeight = (style & fsBold) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = (style & fsItalic) ? 1 : 0;
+  lf.lfUnderline = (style & fsUnderline) ? 1 : 0;
+  lf.lfStrikeOut = (style & fsStrikeOut) ? 1 : 0;
+  lf.lfCharSet = static_cast<BYTE>(charset);
+  lf.lfEscapement = orientation;
+  lf.lfOrientation = orientation;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = DEFAULT_PITCH;
+  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  return lf;
+}
+
 TFont::TFont() = default;
 TFont::~TFont() = default;
 
@@ -68,23 +86,7 @@ void TFont::SetOrientation(int o) {
   Changed();
 }
 
-LOGFONTW TFont::LogFont() const {
-  LOGFONTW lf{};
-  lf.lfHeight = height_;
-  lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = (style_ & fsItalic) ? 1 : 0;
-  lf.lfUnderline = (style_ & fsUnderline) ? 1 : 0;
-  lf.lfStrikeOut = (style_ & fsStrikeOut) ? 1 : 0;
-  lf.lfCharSet = static_cast<BYTE>(charset_);
-  lf.lfEscapement = orientation_;
-  lf.lfOrientation = orientation_;
-  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily = DEFAULT_PITCH;
-  wcsncpy(lf.lfFaceName, name_.c_str(), LF_FACESIZE - 1);
-  return lf;
-}
+LOGFONTW TFont::LogFont() const { return LogFontFor(name_, height_, style_, charset_, orientation_); }
 
 void TFont::SetLogFont(const LOGFONTW& lf) {
   name_ = lf.lfFaceName;
@@ -347,8 +349,8 @@ class TBitmap::BitmapCanvas : public TCanvas {
 
  protected:
   void CreateHandle() override {
-    if (!owner_.memDC_) owner_.SetSize(owner_.width_, owner_.height_);
-    dc_ = owner_.memDC_.get();
+    if (!owner_.surface_) owner_.SetSize(owner_.width_, owner_.height_);
+    dc_ = owner_.surface_->dc();
   }
 
  private:
@@ -364,41 +366,34 @@ TBitmap::~TBitmap() {
 
 void TBitmap::Free() {
   if (canvas_) canvas_->SetHandle(nullptr);
-  selected_.reset();
-  memDC_ = gdi::MemoryDC();
-  bitmap_.reset();
-  bits_ = nullptr;
+  surface_.reset();
 }
 
 void TBitmap::SetSize(int w, int h) {
   if (w < 0) w = 0;
   if (h < 0) h = 0;
-  if (bitmap_ && w == width_ && h == height_) return;
+  if (surface_ && *surface_ && w == width_ && h == height_) return;
   Free();
   width_ = w;
   height_ = h;
-  void* bits = nullptr;
-  bitmap_ = gdi::CreateTopDownDib(nullptr, w > 0 ? w : 1, h > 0 ? h : 1, &bits);
-  bits_ = static_cast<uint8_t*>(bits);
-  memDC_ = gdi::MemoryDC(nullptr);
-  selected_.emplace(memDC_.get(), bitmap_);
-  if (canvas_) static_cast<BitmapCanvas*>(canvas_.get())->Attach(memDC_.get());
+  surface_.emplace(w, h);
+  if (canvas_) static_cast<BitmapCanvas*>(canvas_.get())->Attach(surface_->dc());
   Changed();
 }
 
 TCanvas& TBitmap::Canvas() {
   if (!canvas_) {
     canvas_ = std::make_unique<BitmapCanvas>(*this);
-    if (memDC_) static_cast<BitmapCanvas*>(canvas_.get())->Attach(memDC_.get());
+    if (surface_) static_cast<BitmapCanvas*>(canvas_.get())->Attach(surface_->dc());
     canvas_->OnChange = [this] { Changed(); };
   }
   return *canvas_;
 }
 
 plat::Raster TBitmap::Raster() {
-  if (!bitmap_) SetSize(width_, height_);
-  GdiFlush();
-  return plat::Raster::View(bits_, width_, height_, plat::Raster::StrideFor(width_ > 0 ? width_ : 1));
+  if (!surface_ || !*surface_) SetSize(width_, height_);
+  plat::Raster& all = surface_->raster();  // flushed
+  return plat::Raster::View(all.Bits(), width_, height_, all.Stride());
 }
 
 TColor TBitmap::TransparentColor() {

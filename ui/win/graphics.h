@@ -12,6 +12,7 @@
 #include "ui/core/geometry.h"
 #include "ui/core/raster.h"
 #include "ui/win/handles.h"
+#include "ui/win/surface.h"
 
 using TColor = plat::Color;
 
@@ -40,6 +41,10 @@ COLORREF ColorToRGB(TColor c);
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
+
+// The logical font of a face, a height (negative: the character height in
+// pixels), styles, a charset and an angle in tenths of a degree.
+LOGFONTW LogFontFor(const std::wstring& face, int height, TFontStyles style, int charset, int orientation = 0);
 
 class TGraphicsObject {
  public:
@@ -198,7 +203,8 @@ class TCanvas {
   std::optional<gdi::Selected> fontSel_, penSel_, brushSel_;
 };
 
-// A 24-bit top-down DIB section with its own memory DC.
+// A 24-bit top-down DIB section with its own memory DC (a gdi::DibSurface,
+// made anew at each size).
 class TBitmap {
  public:
   TBitmap();
@@ -213,7 +219,7 @@ class TBitmap {
   void SetWidth(int w) { SetSize(w, height_); }
   void SetHeight(int h) { SetSize(width_, h); }
   TCanvas& Canvas();
-  HBITMAP Handle() const { return bitmap_.get(); }
+  HBITMAP Handle() const { return surface_ ? surface_->bitmap() : nullptr; }
   // The pixels as a raster view (GDI is flushed first). Valid until resized.
   plat::Raster Raster();
 
@@ -238,10 +244,8 @@ class TBitmap {
   class BitmapCanvas;
   void Free();
   int width_ = 0, height_ = 0;
-  gdi::Bitmap bitmap_;
-  uint8_t* bits_ = nullptr;
-  gdi::MemoryDC memDC_;
-  std::optional<gdi::Selected> selected_;
+  // 1 x 1 while the bitmap is empty.
+  std::optional<gdi::DibSurface> surface_;
   std::unique_ptr<TCanvas> canvas_;
   TColor transparentColor_ = clNone;
 };

@@ -91,6 +91,15 @@ using Bitmap = Object<HBITMAP>;
 using Region = Object<HRGN>;
 using Palette = Object<HPALETTE>;
 
+// Hands a region to a window (SetWindowRgn). The window owns it only when
+// the call succeeds; when it fails the region stays with `region`, which
+// deletes it, instead of leaking.
+inline bool GiveRegionToWindow(HWND window, Region& region, BOOL redraw) {
+  if (!SetWindowRgn(window, region.get(), redraw)) return false;
+  static_cast<void>(region.release());
+  return true;
+}
+
 // The header of a 24-bit top-down DIB: rows run downwards, each padded to
 // four bytes, the layout of plat::Raster.
 inline BITMAPINFO TopDownInfo(int width, int height) {

@@ -6,18 +6,10 @@
 
 #include <string>
 
+#include "tools/demo_host/demo_host.h"
 #include "xpstyle/win/XPStyle.h"
 
 namespace {
-
-void Glyph(TBitmap& b, COLORREF c) {
-  b.SetSize(16, 16);
-  b.Canvas().Brush().SetColor(RGB(255, 0, 255));
-  b.Canvas().FillRect(RECT{0, 0, 16, 16});
-  b.Canvas().Brush().SetColor(c);
-  b.Canvas().Pen().SetColor(RGB(0, 0, 0));
-  b.Canvas().Ellipse(2, 2, 14, 14);
-}
 
 class TDemoForm : public TForm {
  public:
@@ -77,19 +69,12 @@ class TDemoForm : public TForm {
     XPStyle1->FlatMenu = true;
     XPStyle1->SetActive(true);
   }
-  TMenuItem* Item(TMenuItem* parent, const wchar_t* caption) {
-    auto* i = new TMenuItem(this);
-    i->Caption = caption;
-    parent->Add(i);
-    return i;
-  }
+  TMenuItem* Item(TMenuItem* parent, const wchar_t* caption) { return demo::AddItem(this, parent, caption); }
   template <class T>
   T* Make(TWinControl* parent, int l, int t, int w, int h) {
-    T* c = new T(this);
-    c->SetParent(parent);
-    c->SetBounds(l, t, w, h);
-    return c;
+    return demo::Place<T>(this, parent, l, t, w, h);
   }
+  static void Glyph(TBitmap& b, COLORREF c) { demo::RoundGlyph(b, c); }
   TBitBtn* GlyphButton(int l, int t, const wchar_t* caption, COLORREF c) {
     auto* b = Make<TBitBtn>(this, l, t, 80, 28);
     b->SetText(caption);
@@ -105,28 +90,18 @@ class TDemoForm : public TForm {
   TXPStyle* XPStyle1;
 };
 
-// Highlights the popup's first item, as a hovering mouse would.
-void CALLBACK SelectFirst(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  if (HWND popup = FindWindowW(L"#32768", nullptr)) PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
-}
-
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmd, int) {
-  TApplication app;
-  Application->Initialize();
-  Application->Title = L"XP style";
-  TDemoForm* form = nullptr;
-  Application->CreateForm(form);
-  form->Show();
-  form->Check->SetChecked(true);
-  Application->ProcessMessages();
-  form->Hot->Perform(CM_MOUSEENTER);
-  if (cmd && std::wstring(cmd).find(L"--popup") != std::wstring::npos) {
-    SetTimer(nullptr, 0, 300, SelectFirst);
-    form->Popup1->Popup(200, 200);
-  }
-  Application->Run();
-  return 0;
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  return demo::Run<TDemoForm>(L"XP style", [](TDemoForm& form) {
+    form.Check->SetChecked(true);
+    Application->ProcessMessages();
+    form.Hot->Perform(CM_MOUSEENTER);
+    if (!demo::HasFlag(L"--popup")) return;
+    // The first item highlighted, as a hovering mouse would.
+    demo::Later(300, [] {
+      if (HWND popup = FindWindowW(L"#32768", nullptr)) PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+    });
+    form.Popup1->Popup(200, 200);
+  });
 }

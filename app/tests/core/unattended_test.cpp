@@ -53,24 +53,39 @@ TEST(RunArguments, AnythingElseIsRefusedWithItsReason) {
   }
 }
 
-TEST(RunResults, OnlyAShownBoardIsASuccess) {
+// Each exit code against each cause that gives it.
+TEST(RunResults, OnlyAShownBoardOrAWrittenPreviewIsASuccess) {
+  // 0: the screen showed the board; the preview was written.
   EXPECT_EQ(SendResultOf(Notice(led::kKindSendDone), screenlink::AsciiHost), (RunResult{0, "发送完成"}));
-  EXPECT_EQ(SendResultOf(Notice(led::kKindTimeout, 0, "127.0.0.1"), screenlink::AsciiHost),
-            (RunResult{1, "发送超时!  类型: 网络  发往: 127.0.0.1"}));
-  // The log's text is the window's, but a refused program was not shown.
-  const auto refused = SendResultOf(Notice(led::kKindSendDone, led::kStatusRejected), screenlink::AsciiHost);
-  ASSERT_TRUE(refused);
-  EXPECT_EQ(refused->code, 1);
-  EXPECT_EQ(refused->text.rfind("发送完成", 0), 0u);
-  // Reports that are not a send's outcome leave the wait going.
-  EXPECT_FALSE(SendResultOf(Notice(led::kKindAnswer), screenlink::AsciiHost));
-  EXPECT_FALSE(SendResultOf(Notice(1), screenlink::AsciiHost));
-  EXPECT_FALSE(SendResultOf(Notice(5), screenlink::AsciiHost));
+  EXPECT_EQ(PreviewWritten("C:\\out\\board.bmp"), (RunResult{0, "board written to C:\\out\\board.bmp"}));
 
+  // 1: not sent. The screen refused the program (any status but 0: the log's
+  // text is the window's, and says why); the send timed out; no report came
+  // at all; the link could not be opened.
+  for (int32_t status : {led::kStatusRejected, 2, led::kStatusAutoMode, -1}) {
+    const auto refused = SendResultOf(Notice(led::kKindSendDone, status), screenlink::AsciiHost);
+    ASSERT_TRUE(refused) << status;
+    EXPECT_EQ(*refused,
+              (RunResult{1, "发送完成 (the screen refused the program, status " + std::to_string(status) + ")"}));
+  }
+  for (int32_t status : {0, 1})
+    EXPECT_EQ(SendResultOf(Notice(led::kKindTimeout, status, "127.0.0.1"), screenlink::AsciiHost),
+              (RunResult{1, "发送超时!  类型: 网络  发往: 127.0.0.1"}));
   EXPECT_EQ(NoReport("127.0.0.1", screenlink::AsciiHost),
             (RunResult{1, "发送超时!  类型: 网络  发往: 127.0.0.1"}));
   EXPECT_EQ(LinkNotOpened(), (RunResult{1, "无法打开指定通讯链路!"}));
-  EXPECT_EQ(BadInput("lunch.txt: File not found").code, 2);
+
+  // 2: bad input, with the reason as the text.
+  EXPECT_EQ(BadInput("lunch.txt: File not found"), (RunResult{2, "lunch.txt: File not found"}));
+
+  // Reports that are not a send's outcome leave the wait going, whatever
+  // their status.
+  for (int32_t kind : {led::kKindAnswer, 0, 1, 5, -2})
+    for (int32_t status : {0, 1}) {
+      TLedNotify n = Notice(kind, status, "127.0.0.1");
+      n.Command = led::kCmdQuery;  // an answer the log has a text for
+      EXPECT_FALSE(SendResultOf(n, screenlink::AsciiHost)) << kind;
+    }
 }
 
 TEST(RunLog, OneLineOfTimeFileCodeAndText) {

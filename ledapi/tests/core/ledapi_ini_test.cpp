@@ -7,6 +7,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+
+#include "ui/core/memini.h"
 
 using namespace ledp;
 
@@ -150,4 +153,23 @@ TEST(LedApiIni, MissingFileIsOurOwnProtocolAndAFileOnDiskIsReadWithItsPath) {
   EXPECT_FALSE(ReadLedApiIniFile((dir / "ledapi.ini").string(), c, error));
   EXPECT_EQ(error, (dir / "ledapi.ini").string() + ", line 3: width: \"abc\" is not a size in LEDs 1..4096");
   fs::remove_all(dir);
+}
+
+TEST(LedApiIni, TheReleasesFileIsOurOwnProtocolAsShippedAndEveryExampleWorksUncommented) {
+  std::ifstream f(std::string(RELEASE_DIR) + "/ledapi.ini", std::ios::binary);
+  ASSERT_TRUE(f);
+  const std::string text((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(Parsed(text).Targets.empty());
+  // Every commented line that looks like a section or a setting, without its ";".
+  std::string examples;
+  for (const std::string& line : plat::SplitLines(text))
+    if (line.size() > 1 && line[0] == ';' && (line[1] == '[' || line.find(" = ") != std::string::npos) &&
+        line.find("  ") == std::string::npos)
+      examples += line.substr(1) + "\n";
+  auto c = Parsed(examples);
+  ASSERT_EQ(c.Targets.size(), 4u) << examples;
+  EXPECT_EQ(c.Find("192.168.1.60")->Kind, Protocol::E131);
+  EXPECT_EQ(c.Find("192.168.1.61")->Kind, Protocol::Ddp);
+  EXPECT_EQ(c.Find("192.168.1.62")->Wire.Order, Layout::Serpentine);
+  EXPECT_EQ(c.Find("192.168.1.63")->Kind, Protocol::ArtNet);
 }

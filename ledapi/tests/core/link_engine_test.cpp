@@ -237,6 +237,24 @@ TEST(LinkEngine, OnlyTheAddressedScreenMayAnswer) {
   EXPECT_TRUE(link.TakeNotices().empty());
 }
 
+TEST(LinkEngine, OnlyAnAcknowledgementOfTheSendItselfEndsIt) {
+  LinkEngine link(77);
+  const uint32_t seq = link.SendProgram(std::vector<uint8_t>(3 * kChunkData, 1), 0, "127.0.0.1", 6666, 0);
+  const Endpoint screen{0x7F000001, 6666};
+  for (const auto& d : {EncodeChunkAck(77, seq, {4, true, 0, {0x0F}}),  // another program's count
+                        EncodeChunkAck(77, seq, {2, true, 0, {0x03}}),
+                        EncodeAnswer(77, seq, {led::kCmdSend, 0, 0}),  // an answer is not an acknowledgement
+                        EncodeChunkAck(78, seq, {3, true, 0, {0x07}})})
+    link.OnDatagram(d.data(), d.size(), screen, 1);
+  EXPECT_TRUE(link.TakeNotices().empty());
+  const auto done = EncodeChunkAck(77, seq, {3, true, 1, {0x07}});
+  link.OnDatagram(done.data(), done.size(), screen, 1);
+  const auto n = link.TakeNotices();
+  ASSERT_EQ(n.size(), 1u);
+  EXPECT_EQ(n[0].Kind, led::kKindSendDone);
+  EXPECT_EQ(n[0].Status, 1);  // refused by the screen, reported as it said
+}
+
 TEST(LinkEngine, TheLastOfTwoOverlappingSendsIsShown) {
   Rig rig({0.2, 0.2, 0.2, 0.3}, 9);
   plat::Raster first = Board(1), second = Board(2);

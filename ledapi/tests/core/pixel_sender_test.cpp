@@ -304,3 +304,18 @@ TEST(PixelSender, ARunningClockIsSentAgainWhenItsSecondChanges) {
   s.OnTimer(1000, 1001);
   EXPECT_EQ(s.TakeOutgoing().size(), 1u);
 }
+
+TEST(PixelSender, AbandonedByNewSettingsEverythingOutstandingIsReportedAsTimedOut) {
+  PixelSender s(Config("protocol=e131\npackets_per_ms=1\n"), kCid);
+  s.SendProgram(OnePicture(Board()), 0, "127.0.0.1", 6666, 0, 1000);  // on the wire
+  s.SendProgram(OnePicture(Board()), 0, "127.0.0.1", 6666, 0, 1000);  // waiting for the next frame
+  s.Command({led::kCmdQuery, 0, 0, {}}, "127.0.0.1", 6666, 0);
+  s.Command({led::kCmdSetPower, 0, 1, {}}, "127.0.0.1", 6666, 0);     // answered at once
+  auto n = s.Abandon();
+  ASSERT_EQ(n.size(), 4u);
+  EXPECT_EQ(n[0].Kind, led::kKindAnswer);
+  for (size_t i = 1; i < n.size(); ++i) EXPECT_EQ(n[i].Kind, led::kKindTimeout) << i;
+  s.OnTimer(10000, 1000);
+  EXPECT_TRUE(s.TakeOutgoing().empty());
+  EXPECT_TRUE(s.TakeNotices().empty());
+}

@@ -88,10 +88,31 @@ TEST(Program, ClockTextsAndCalendar) {
     EXPECT_EQ(SecondsToClock(ClockToSeconds(c)), c);
   }
   EXPECT_EQ(ClockToSeconds({1970, 1, 2, 0, 0, 0}), 86400);
-  EXPECT_FALSE(ClockIsValid({2023, 2, 29, 0, 0, 0}));
+}
+
+// The clock command's time is a real date and time of day, each field up to
+// its last valid value and not one past it.
+TEST(Program, ClockIsValidToTheLastDayAndSecond) {
+  const int last[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  for (int m = 1; m <= 12; ++m) {
+    EXPECT_TRUE(ClockIsValid({2023, m, 1, 0, 0, 0})) << m;
+    EXPECT_TRUE(ClockIsValid({2023, m, last[m - 1], 23, 59, 59})) << m;
+    EXPECT_FALSE(ClockIsValid({2023, m, last[m - 1] + 1, 0, 0, 0})) << m;
+    EXPECT_FALSE(ClockIsValid({2023, m, 0, 0, 0, 0})) << m;
+  }
+  // February 29th in leap years only: every 4th, not every 100th, every 400th.
+  EXPECT_TRUE(ClockIsValid({2024, 2, 29, 0, 0, 0}));
+  EXPECT_TRUE(ClockIsValid({2000, 2, 29, 0, 0, 0}));
   EXPECT_FALSE(ClockIsValid({2100, 2, 29, 0, 0, 0}));
-  EXPECT_FALSE(ClockIsValid({2024, 13, 1, 0, 0, 0}));
-  EXPECT_FALSE(ClockIsValid({2024, 1, 1, 24, 0, 0}));
+  EXPECT_FALSE(ClockIsValid({2024, 2, 30, 0, 0, 0}));
+  for (ClockTime bad : {ClockTime{2024, 0, 1, 0, 0, 0}, ClockTime{2024, 13, 1, 0, 0, 0},
+                        ClockTime{2024, 1, 1, 24, 0, 0}, ClockTime{2024, 1, 1, -1, 0, 0},
+                        ClockTime{2024, 1, 1, 0, 60, 0}, ClockTime{2024, 1, 1, 0, -1, 0},
+                        ClockTime{2024, 1, 1, 0, 0, 60}, ClockTime{2024, 1, 1, 0, 0, -1},
+                        ClockTime{1969, 12, 31, 23, 59, 59}, ClockTime{10000, 1, 1, 0, 0, 0}})
+    EXPECT_FALSE(ClockIsValid(bad)) << ClockText(4, bad);
+  EXPECT_TRUE(ClockIsValid({1970, 1, 1, 0, 0, 0}));
+  EXPECT_TRUE(ClockIsValid({9999, 12, 31, 23, 59, 59}));
 }
 
 TEST(Program, PackedProgramsUnpackOnlyWhenWhole) {

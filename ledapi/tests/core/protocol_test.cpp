@@ -127,33 +127,104 @@ TEST(Protocol, BothEndsIgnoreADatagramAByteLongOrShort) {
   EXPECT_EQ(sends.TakeNotices().size(), 1u);
 }
 
-TEST(Protocol, SoundChecksumButInconsistentFieldsAreDropped) {
-  auto resealed = [](std::vector<uint8_t> d, size_t at, uint8_t v) {
-    d[at] = v;
-    Reseal(d.data(), d.size());
-    return Decode(d.data(), d.size()).has_value();
-  };
-  auto req = EncodeRequest(1, 1, {4, 0, 0, {}});
-  EXPECT_TRUE(resealed(req, 12, 5));    // another sequence number is fine
-  EXPECT_FALSE(resealed(req, 4, 2));    // version 2
-  EXPECT_FALSE(resealed(req, 5, 0x7F)); // unknown type
-  EXPECT_FALSE(resealed(req, 6, 1));    // reserved bits
+namespace {
 
-  std::vector<uint8_t> data(100, 1);
-  auto last = EncodeChunk(1, 1, kChunkData + 100, 1, 2, data.data(), data.size());
-  EXPECT_TRUE(Decode(last.data(), last.size()));
-  EXPECT_FALSE(resealed(last, 20 + 6, 3));  // count does not match the total
-  EXPECT_FALSE(resealed(last, 20 + 4, 2));  // index past the count
-  EXPECT_FALSE(resealed(last, 20 + 4, 0));  // first chunk must be full size
-  auto zero = EncodeChunk(1, 1, 0, 0, 0, nullptr, 0);
-  EXPECT_FALSE(Decode(zero.data(), zero.size()));
-  auto huge = EncodeChunk(1, 1, kMaxProgramBytes + 1, 0, 1, data.data(), data.size());
-  EXPECT_FALSE(Decode(huge.data(), huge.size()));
+// Whether the datagram still decodes with byte `at` set to `v` and its
+// checksum made good again.
+bool DecodesWith(std::vector<uint8_t> d, size_t at, uint8_t v) {
+  d[at] = v;
+  Reseal(d.data(), d.size());
+  return Decode(d.data(), d.size()).has_value();
+}
 
-  auto ack = EncodeChunkAck(1, 1, {3, false, 0, {0x07}});
-  EXPECT_TRUE(Decode(ack.data(), ack.size()));
-  EXPECT_FALSE(resealed(ack, ack.size() - 1, 0x0F));  // a bit past the last chunk
-  EXPECT_FALSE(resealed(ack, 22, 2));                  // done flag other than 0/1
+std::vector<uint8_t> ChunkWith(uint32_t total, uint16_t index, uint16_t count, size_t size) {
+  const std::vector<uint8_t> data(size, 0x11);
+  return EncodeChunk(1, 1, total, index, count, data.data(), data.size());
+}
+bool Decodes(const std::vector<uint8_t>& d) { return Decode(d.data(), d.size()).has_value(); }
+
+}  // namespace
+
+TEST(Protocol, EveryHeaderFieldOfEveryTypeIsCheckedExactly) {
+  for (const std::vector<uint8_t>& d : OneOfEachType()) {
+    SCOPED_TRACE(static_cast<int>(d[5]));
+    EXPECT_TRUE(DecodesWith(d, 12, 5));  // another sequence number is fine
+    EXPECT_TRUE(DecodesWith(d, 8, 0xEE));  // and another session
+    for (size_t i = 0; i < 4; ++i) EXPECT_FALSE(DecodesWith(d, i, static_cast<uint8_t>(d[i] + 1))) << "magic " << i;
+    for (uint8_t version : {0, 2, 0xFF}) EXPECT_FALSE(DecodesWith(d, 4, version)) << int{version};
+    for (uint8_t type : {0x00, 0x03, 0x7F, 0x80, 0x83, 0xFF}) EXPECT_FALSE(DecodesWith(d, 5, type)) << int{type};
+    // Both reserved bytes, each bit.
+    for (size_t at : {6, 7})
+      for (uint8_t bit : {0x01, 0x80}) EXPECT_FALSE(DecodesWith(d, at, bit)) << at;
+  }
+}
+
+TEST(Protocol, ChunkIndexCountAndTotalEndOnTheirLastValidValue) {
+  // The last chunk carries the rest, a full 1400 when the total is a multiple.
+  EXPECT_TRUE(Decodes(ChunkWith(2800, 1, 2, kChunkData)));
+  EXPECT_TRUE(Decodes(ChunkWith(2801, 2, 3, 1)));
+  // An index equal to the count is past the end, even when the length would
+  // fit (nothing is left for a third chunk of 2800 bytes).
+  EXPECT_FALSE(Decodes(ChunkWith(2800, 2, 2, 0)));
+  EXPECT_FALSE(Decodes(ChunkWith(2801, 3, 3, 0)));
+  EXPECT_FALSE(Decodes(ChunkWith(1, 1, 1, 0)));
+  // The count is exactly what the total needs, no more, no less.
+  EXPECT_FALSE(Decodes(ChunkWith(2800, 1, 3, kChunkData)));
+  EXPECT_FALSE(Decodes(ChunkWith(2801, 1, 2, kChunkData)));
+  EXPECT_FALSE(Decodes(ChunkWith(1, 0, 0, 1)));
+  // Every chunk but the last is full; the last has exactly the rest.
+  EXPECT_FALSE(Decodes(ChunkWith(2801, 1, 3, kChunkData - 1)));
+  EXPECT_FALSE(Decodes(ChunkWith(2801, 2, 3, 2)));
+  EXPECT_FALSE(Decodes(ChunkWith(2801, 2, 3, 0)));
+  // Total length 1 .. 8 MiB.
+  EXPECT_TRUE(Decodes(ChunkWith(1, 0, 1, 1)));
+  EXPECT_FALSE(Decodes(ChunkWith(0, 0, 0, 0)));
+  EXPECT_FALSE(Decodes(ChunkWith(0, 0, 1, 0)));
+  const uint16_t most = static_cast<uint16_t>(kMaxChunks), last = static_cast<uint16_t>(most - 1);
+  const size_t lastOfMost = kMaxProgramBytes - size_t{last} * kChunkData;
+  EXPECT_TRUE(Decodes(ChunkWith(kMaxProgramBytes, last, most, lastOfMost)));
+  ASSERT_EQ(ChunkCountFor(kMaxProgramBytes + 1), kMaxChunks);
+  EXPECT_FALSE(Decodes(ChunkWith(kMaxProgramBytes + 1, last, most, lastOfMost + 1)));
+  // A chunk header without its fields.
+  auto stub = EncodeChunk(1, 1, 1, 0, 1, nullptr, 0);
+  stub.resize(kHeaderSize + kChunkHeader - 1);
+  Reseal(stub.data(), stub.size());
+  EXPECT_FALSE(Decodes(stub));
+}
+
+TEST(Protocol, AcknowledgementFieldsEndOnTheirLastValidValue) {
+  const size_t done = kHeaderSize + 2, reserved = kHeaderSize + 3;
+  const auto ack = EncodeChunkAck(1, 1, {3, false, 0, {0x07}});
+  ASSERT_TRUE(Decodes(ack));
+  EXPECT_TRUE(DecodesWith(ack, done, 1));
+  EXPECT_FALSE(DecodesWith(ack, done, 2));
+  EXPECT_FALSE(DecodesWith(ack, done, 0xFF));
+  // The byte after the done flag is reserved: nothing but 0.
+  EXPECT_FALSE(DecodesWith(ack, reserved, 1));
+  EXPECT_FALSE(DecodesWith(ack, reserved, 0x80));
+  EXPECT_TRUE(DecodesWith(ack, kHeaderSize + 4, 0xFF));  // any status
+  // Bits past the count must be clear: with 3 chunks bit 3 is the first one out.
+  EXPECT_FALSE(DecodesWith(ack, ack.size() - 1, 0x0F));
+  EXPECT_FALSE(DecodesWith(ack, ack.size() - 1, 0x80));
+  // Eight chunks fill their byte; a ninth needs a second byte, of which only
+  // bit 0 may be set.
+  EXPECT_TRUE(Decodes(EncodeChunkAck(1, 1, {8, false, 0, {0xFF}})));
+  EXPECT_FALSE(Decodes(EncodeChunkAck(1, 1, {8, false, 0, {0xFF, 0x00}})));
+  EXPECT_TRUE(Decodes(EncodeChunkAck(1, 1, {9, false, 0, {0xFF, 0x01}})));
+  EXPECT_FALSE(Decodes(EncodeChunkAck(1, 1, {9, false, 0, {0xFF, 0x02}})));
+  EXPECT_FALSE(Decodes(EncodeChunkAck(1, 1, {9, false, 0, {0xFF}})));
+  // Count 1 .. the most chunks a program can have.
+  EXPECT_TRUE(Decodes(EncodeChunkAck(1, 1, {1, true, 0, {0x01}})));
+  EXPECT_FALSE(Decodes(EncodeChunkAck(1, 1, {0, false, 0, {}})));
+  const uint16_t most = static_cast<uint16_t>(kMaxChunks);
+  EXPECT_TRUE(Decodes(EncodeChunkAck(1, 1, {most, false, 0, std::vector<uint8_t>((most + 7) / 8, 0)})));
+  EXPECT_FALSE(Decodes(EncodeChunkAck(1, 1, {static_cast<uint16_t>(most + 1), false, 0,
+                                             std::vector<uint8_t>((most + 8) / 8, 0)})));
+  // Fixed fields cut short.
+  auto stub = ack;
+  stub.resize(kHeaderSize + 7);
+  Reseal(stub.data(), stub.size());
+  EXPECT_FALSE(Decodes(stub));
 }
 
 TEST(Protocol, BoardPictureFitsDatagramsOfEthernetSize) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -89,34 +90,99 @@ std::string TempPath(const char* name) {
 
 }  // namespace
 
-TEST(Screen, PowerBrightnessAndTheirAutomaticModes) {
+TEST(Screen, BrightnessIsTakenFromOneToSixteenOnly) {
+  Fixture f;
+  EXPECT_EQ(f.Ask(led::kCmdGetBrightness).Value, 16);
+  for (int32_t level : {1, 16, 2, 15}) {
+    const auto b = f.Ask(led::kCmdSetBrightness, level);
+    EXPECT_EQ(b.Status, led::kStatusOk) << level;
+    EXPECT_EQ(b.Value, level);
+    EXPECT_EQ(f.Ask(led::kCmdGetBrightness).Value, level);
+  }
+  // Out of range: refused with the level it keeps.
+  for (int32_t level : {0, 17, -1, -16, 256, INT32_MIN, INT32_MAX}) {
+    const auto b = f.Ask(led::kCmdSetBrightness, level);
+    EXPECT_EQ(b.Status, led::kStatusRejected) << level;
+    EXPECT_EQ(b.Value, 15) << level;
+    EXPECT_EQ(f.screen.Brightness(), 15) << level;
+  }
+}
+
+TEST(Screen, OnlyPowerValueOneSwitchesOn) {
+  Fixture f;
+  EXPECT_EQ(f.Ask(led::kCmdGetPower).Value, 1);
+  for (int32_t value : {0, 2, -1, 256, INT32_MIN}) {
+    EXPECT_EQ(f.Ask(led::kCmdSetPower, 1).Value, 1);
+    const auto p = f.Ask(led::kCmdSetPower, value);
+    EXPECT_EQ(p.Status, led::kStatusOk) << value;
+    EXPECT_EQ(p.Value, 0) << value;
+    EXPECT_FALSE(f.screen.Power()) << value;
+    EXPECT_EQ(f.Ask(led::kCmdGetPower).Value, 0) << value;
+  }
+}
+
+TEST(Screen, OnlyTheSixCommandsAreKnown) {
   Fixture f;
   EXPECT_EQ(f.Ask(led::kCmdQuery).Status, led::kStatusOk);
-  EXPECT_EQ(f.Ask(led::kCmdGetPower).Value, 1);
-  EXPECT_EQ(f.Ask(led::kCmdSetPower, 0).Value, 0);
-  EXPECT_EQ(f.Ask(led::kCmdGetPower).Value, 0);
-  EXPECT_EQ(f.Ask(led::kCmdSetPower, 2).Value, 0);  // only 1 means on
-  EXPECT_EQ(f.Ask(led::kCmdSetPower, 1).Value, 1);
-  EXPECT_EQ(f.Ask(led::kCmdGetBrightness).Value, 16);
-  auto b = f.Ask(led::kCmdSetBrightness, 1);
-  EXPECT_EQ(b.Status, led::kStatusOk);
-  EXPECT_EQ(b.Value, 1);
-  b = f.Ask(led::kCmdSetBrightness, 17);
-  EXPECT_EQ(b.Status, led::kStatusRejected);
-  EXPECT_EQ(b.Value, 1);
-  EXPECT_EQ(f.Ask(77).Status, led::kStatusRejected);
+  EXPECT_EQ(f.Ask(led::kCmdQuery).Value, 1);
+  // The numbers around and between them are refused and change nothing.
+  for (int32_t command : {0, 1, 2, 3, 5, 7, 8, 13, 14, 99, -4, -12}) {
+    const auto a = f.Ask(command, 5);
+    EXPECT_EQ(a.Command, command);
+    EXPECT_EQ(a.Status, led::kStatusRejected) << command;
+    EXPECT_EQ(a.Value, 0) << command;
+  }
+  EXPECT_TRUE(f.screen.Power());
+  EXPECT_EQ(f.screen.Brightness(), 16);
+  EXPECT_EQ(f.screen.ClockOffset(), 0);
+}
 
+TEST(Screen, AutomaticModesRefuseWithTheCurrentState) {
   ScreenConfig automatic;
   automatic.AutoPower = automatic.AutoBrightness = true;
   Fixture a(automatic);
-  auto p = a.Ask(led::kCmdSetPower, 0);
-  EXPECT_EQ(p.Status, led::kStatusAutoMode);
-  EXPECT_EQ(p.Value, 1);
+  for (int32_t value : {0, 1}) {
+    const auto p = a.Ask(led::kCmdSetPower, value);
+    EXPECT_EQ(p.Status, led::kStatusAutoMode);
+    EXPECT_EQ(p.Value, 1);
+  }
   EXPECT_TRUE(a.screen.Power());
-  b = a.Ask(led::kCmdSetBrightness, 1);
-  EXPECT_EQ(b.Status, led::kStatusAutoMode);
-  EXPECT_EQ(b.Value, 16);
-  EXPECT_EQ(a.Ask(led::kCmdGetPower).Status, led::kStatusOk);  // reading is allowed
+  for (int32_t level : {1, 16, 0, 17}) {
+    const auto b = a.Ask(led::kCmdSetBrightness, level);
+    EXPECT_EQ(b.Status, led::kStatusAutoMode) << level;
+    EXPECT_EQ(b.Value, 16);
+  }
+  // Reading is allowed.
+  EXPECT_EQ(a.Ask(led::kCmdGetPower).Status, led::kStatusOk);
+  EXPECT_EQ(a.Ask(led::kCmdGetBrightness).Status, led::kStatusOk);
+  // Each mode on its own leaves the other command alone.
+  ScreenConfig powerOnly;
+  powerOnly.AutoPower = true;
+  Fixture p(powerOnly);
+  EXPECT_EQ(p.Ask(led::kCmdSetBrightness, 3).Status, led::kStatusOk);
+  EXPECT_EQ(p.Ask(led::kCmdSetPower, 0).Status, led::kStatusAutoMode);
+  ScreenConfig brightnessOnly;
+  brightnessOnly.AutoBrightness = true;
+  Fixture b(brightnessOnly);
+  EXPECT_EQ(b.Ask(led::kCmdSetPower, 0).Status, led::kStatusOk);
+  EXPECT_EQ(b.Ask(led::kCmdSetBrightness, 3).Status, led::kStatusAutoMode);
+}
+
+TEST(Screen, OnlyRequestsAndChunksAreTakenAndOnlyWhenWellFormed) {
+  Fixture f;
+  // What a screen sends is not for a screen: no answer, nothing done.
+  const auto answer = ledp::EncodeAnswer(5, 1, {led::kCmdSetPower, 0, 0});
+  const auto ack = ledp::EncodeChunkAck(5, 2, {1, true, 0, {0x01}});
+  for (const auto& d : {answer, ack}) f.screen.OnDatagram(d.data(), d.size(), kLink, 0, 0);
+  EXPECT_TRUE(f.screen.TakeReplies().empty());
+  EXPECT_TRUE(f.screen.TakeLog().empty());
+  // A request with a reserved bit set, resealed: silence.
+  auto odd = ledp::EncodeRequest(5, 3, {led::kCmdSetPower, 0, 0, {}});
+  odd[7] = 1;
+  ledp::Reseal(odd.data(), odd.size());
+  f.screen.OnDatagram(odd.data(), odd.size(), kLink, 0, 0);
+  EXPECT_TRUE(f.screen.TakeReplies().empty());
+  EXPECT_TRUE(f.screen.Power());
 }
 
 TEST(Screen, ProgramIsShownAndPowerOffShowsBlack) {

@@ -343,6 +343,40 @@ TEST(SkinData, FreeNotificationsAndResourceStrings) {
   stored.reset();  // must not touch the destroyed skin data
 }
 
+TEST(SkinData, ChangeReceiversLetGoWhileTheOldSkinIsStillWhole) {
+  // What an open menu or hint needs: a word before a new skin replaces the
+  // pictures and definitions it points into, and before the data goes.
+  struct Holder : TvpSkinChangeNotify {
+    TvpSkinData* data = nullptr;
+    std::vector<std::pair<bool, size_t>> told;  // skin empty?, pictures
+    bool leave = false;
+    void SkinDataChanging(TvpSkinData* s) override {
+      told.push_back({s->SkinEmpty, s->ActivePictureList.size()});
+      if (leave) s->RemoveChangeNotification(this);
+    }
+  };
+  TvpCompressedStoredSkin stored;
+  ASSERT_TRUE(stored.LoadFromSkinFolder(kSkinIni));
+  auto data = std::make_unique<TvpSkinData>();
+  data->SetCompressedStoredSkin(&stored);
+  Holder a, b;
+  data->AddChangeNotification(&a);
+  data->AddChangeNotification(&a);  // once only
+  data->AddChangeNotification(&b);
+  b.leave = true;
+  data->LoadFromCompressedStoredSkin(stored);
+  ASSERT_EQ(a.told.size(), 1u);
+  EXPECT_FALSE(a.told[0].first) << "told before the old skin is cleared";
+  EXPECT_EQ(a.told[0].second, 2u);
+  EXPECT_EQ(b.told.size(), 1u);
+  data->LoadFromCompressedStoredSkin(stored);
+  EXPECT_EQ(a.told.size(), 2u);
+  EXPECT_EQ(b.told.size(), 1u) << "a receiver that left is not told again";
+  data.reset();
+  ASSERT_EQ(a.told.size(), 3u) << "told when the skin data goes";
+  EXPECT_EQ(a.told[2].second, 2u);
+}
+
 TEST(SkinData, ClearDefinitionsResets) {
   TvpSkinData data;
   TvpCompressedStoredSkin stored;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "skinform/core/vpFormBehaviour.h"
 
 using namespace skinform;
@@ -24,16 +26,28 @@ HitTestFrame MainFrame(int W = 586, int H = 440) {
   return f;
 }
 
+struct HitCase {
+  Point p;
+  int code;
+};
+
+void ExpectHits(const HitTestFrame& f, std::initializer_list<HitCase> cases) {
+  for (const HitCase& c : cases) EXPECT_EQ(FrameHitTest(f, c.p), c.code) << c.p.X << "," << c.p.Y;
+}
+
 }  // namespace
 
 TEST(FrameHitTest, FixedMainWindowIsDraggedOnlyByItsCaption) {
   HitTestFrame f = MainFrame();
-  EXPECT_EQ(FrameHitTest(f, {300, 12}), hitCaption);
-  EXPECT_EQ(FrameHitTest(f, {300, 200}), hitClient);
+  // The caption object (67, 6, 581, 23) and the client (5, 29, 581, 432),
+  // each by its first and last pixel.
+  ExpectHits(f, {{{67, 6}, hitCaption}, {{580, 22}, hitCaption}, {{300, 12}, hitCaption}, {{5, 29}, hitClient},
+                 {{580, 431}, hitClient}, {{300, 200}, hitClient}});
   // Every border spot and every caption button answers "object": the system
   // neither moves nor sizes the window there.
   for (Point p : {Point{1, 200}, Point{584, 200}, Point{300, 1}, Point{300, 438}, Point{0, 0}, Point{585, 439},
-                  Point{300, 26}, Point{10, 12}, Point{40, 8}, Point{58, 12}}) {
+                  Point{300, 26}, Point{10, 12}, Point{40, 8}, Point{58, 12}, Point{66, 12}, Point{300, 23},
+                  Point{581, 12}, Point{4, 100}, Point{581, 100}, Point{300, 432}, Point{300, 28}}) {
     EXPECT_EQ(FrameHitTest(f, p), hitObject) << p.X << "," << p.Y;
   }
 }
@@ -45,9 +59,16 @@ TEST(FrameHitTest, RolledUpOrMinimizedHasNoClientAndNoEdges) {
   f.ClientRect = Rect{5, 29, 581, 29};
   EXPECT_EQ(FrameHitTest(f, {300, 12}), hitCaption);
   EXPECT_EQ(FrameHitTest(f, {0, 20}), hitObject);
+  // Not even a client rectangle still under the point (laid out for the
+  // height before the roll-up) makes it client or an edge.
+  f.ClientRect = Rect{5, 29, 581, 400};
+  EXPECT_EQ(FrameHitTest(f, {300, 30}), hitObject);
+  EXPECT_EQ(FrameHitTest(f, {0, 30}), hitObject);
   f.RolledUp = false;
   f.Minimized = true;
   EXPECT_EQ(FrameHitTest(f, {0, 20}), hitObject);
+  EXPECT_EQ(FrameHitTest(f, {300, 30}), hitObject);
+  EXPECT_EQ(FrameHitTest(f, {300, 12}), hitCaption);
 }
 
 TEST(FrameHitTest, ActiveObjectHoldsTheFrameUntilALoopRuns) {
@@ -61,23 +82,70 @@ TEST(FrameHitTest, ActiveObjectHoldsTheFrameUntilALoopRuns) {
   EXPECT_EQ(FrameHitTest(f, {0, 200}), hitLeft);
 }
 
-TEST(FrameHitTest, SizeableRectangularFrameAnswersEdgesAndCorners) {
+// Each sizing area of a sizeable skinned frame by its first and last pixels,
+// along the edge and across it, and the pixel just past each, which belongs
+// to the next area. The 586 x 440 frame with a 3-pixel reach is near the
+// edge at x <= 2, x >= 583, y <= 2 and y >= 437; its hit points are
+// LT (8, 7), RT (577, 6), LB (8, 430), RB (577, 430).
+TEST(FrameHitTest, SizeableSkinnedFrameAreasEndOnTheirExactPixels) {
   HitTestFrame f = MainFrame();
   f.Sizeable = true;
-  EXPECT_EQ(FrameHitTest(f, {1, 1}), hitTopLeft);
-  EXPECT_EQ(FrameHitTest(f, {584, 1}), hitTopRight);
-  EXPECT_EQ(FrameHitTest(f, {1, 438}), hitBottomLeft);
-  EXPECT_EQ(FrameHitTest(f, {584, 438}), hitBottomRight);
-  EXPECT_EQ(FrameHitTest(f, {300, 1}), hitTop);
-  EXPECT_EQ(FrameHitTest(f, {300, 438}), hitBottom);
-  EXPECT_EQ(FrameHitTest(f, {1, 200}), hitLeft);
-  EXPECT_EQ(FrameHitTest(f, {584, 200}), hitRight);
-  // Three pixels in is still the edge, four is not.
-  EXPECT_EQ(FrameHitTest(f, {2, 200}), hitLeft);
-  EXPECT_EQ(FrameHitTest(f, {3, 200}), hitObject);
+  ExpectHits(f, {
+                    // top-left: x <= 8 and y <= 7
+                    {{0, 0}, hitTopLeft}, {{8, 0}, hitTopLeft}, {{8, 2}, hitTopLeft}, {{0, 7}, hitTopLeft},
+                    {{2, 7}, hitTopLeft}, {{9, 0}, hitTop}, {{0, 8}, hitLeft},
+                    // top: x 9 .. 576, y 0 .. 2
+                    {{9, 2}, hitTop}, {{576, 0}, hitTop}, {{576, 2}, hitTop}, {{300, 3}, hitObject},
+                    // top-right: x >= 577 and y <= 6
+                    {{577, 0}, hitTopRight}, {{577, 2}, hitTopRight}, {{585, 0}, hitTopRight},
+                    {{585, 6}, hitTopRight}, {{583, 6}, hitTopRight}, {{585, 7}, hitRight},
+                    // right: x 583 .. 585, y 7 .. 429
+                    {{583, 7}, hitRight}, {{585, 429}, hitRight}, {{583, 429}, hitRight}, {{582, 200}, hitObject},
+                    // bottom-right: x >= 577 and y >= 430
+                    {{585, 430}, hitBottomRight}, {{583, 430}, hitBottomRight}, {{585, 439}, hitBottomRight},
+                    {{577, 439}, hitBottomRight}, {{577, 437}, hitBottomRight}, {{576, 439}, hitBottom},
+                    // bottom: x 9 .. 576, y 437 .. 439
+                    {{9, 437}, hitBottom}, {{576, 437}, hitBottom}, {{9, 439}, hitBottom}, {{300, 436}, hitObject},
+                    // bottom-left: x <= 8 and y >= 430
+                    {{0, 439}, hitBottomLeft}, {{8, 439}, hitBottomLeft}, {{8, 437}, hitBottomLeft},
+                    {{0, 430}, hitBottomLeft}, {{2, 430}, hitBottomLeft}, {{0, 429}, hitLeft},
+                    // left: x 0 .. 2, y 8 .. 429
+                    {{2, 8}, hitLeft}, {{2, 429}, hitLeft}, {{3, 200}, hitObject},
+                    // away from the edge the fixed frame's answers
+                    {{300, 12}, hitCaption}, {{300, 200}, hitClient}, {{5, 29}, hitClient}, {{580, 431}, hitClient},
+                });
   // Maximized windows are never sized.
   f.Maximized = true;
-  EXPECT_EQ(FrameHitTest(f, {1, 200}), hitObject);
+  ExpectHits(f, {{{1, 200}, hitObject}, {{0, 0}, hitObject}, {{585, 439}, hitObject}, {{300, 12}, hitCaption}});
+}
+
+// Around the inner area (5, 5, 15, 15) of a 20 x 20 window: rows above it
+// up to its top row read the top piece, rows from its bottom down the bottom
+// piece from its first row, and the rows between read the right piece from
+// the area's right edge or the left piece. Each piece is black (inside) but
+// for one white pixel, so a piece read at the wrong place or offset shows.
+TEST(InsideMask, EachPieceIsReadAtItsOwnPlace) {
+  plat::Raster top(20, 5, plat::clBlack), bottom(20, 5, plat::clBlack), left(5, 10, plat::clBlack),
+      right(5, 10, plat::clBlack);
+  top.SetPixel(0, 4, plat::clWhite);
+  bottom.SetPixel(18, 0, plat::clWhite);
+  left.SetPixel(4, 9, plat::clWhite);
+  right.SetPixel(0, 1, plat::clWhite);
+  const MaskPieces m{&top, &bottom, &left, &right, Rect{5, 5, 15, 15}, plat::clBlack};
+  EXPECT_FALSE(InsideMask(m, 0, 4));  // top (0, 4)
+  EXPECT_TRUE(InsideMask(m, 1, 4));
+  EXPECT_FALSE(InsideMask(m, 18, 15));  // bottom (18, 0)
+  EXPECT_TRUE(InsideMask(m, 17, 15));
+  EXPECT_TRUE(InsideMask(m, 18, 16));
+  EXPECT_FALSE(InsideMask(m, 4, 14));  // left (4, 9)
+  EXPECT_TRUE(InsideMask(m, 3, 14));
+  EXPECT_TRUE(InsideMask(m, 4, 13));
+  EXPECT_FALSE(InsideMask(m, 15, 6));  // right (0, 1)
+  EXPECT_TRUE(InsideMask(m, 16, 6));
+  EXPECT_TRUE(InsideMask(m, 15, 7));
+  // The inner area itself, to its last pixel, whatever the pieces say.
+  EXPECT_TRUE(InsideMask(m, 5, 5));
+  EXPECT_TRUE(InsideMask(m, 14, 14));
 }
 
 TEST(FrameHitTest, MaskDecidesNearnessOutsideItsInnerArea) {
@@ -109,19 +177,41 @@ TEST(FrameHitTest, MaskDecidesNearnessOutsideItsInnerArea) {
   EXPECT_EQ(FrameHitTest(f, {17, 8}), hitObject);  // the right strip is whole
 }
 
-TEST(FrameHitTest, DefaultFrameWithoutSkin) {
+// The plain frame of a 300 x 200 window: a 2-pixel sizing edge (x <= 2,
+// x >= 298, y <= 2, y >= 198), each corner with its own code, then the
+// caption (20, 3, 250, 19) and the client (3, 22, 297, 197).
+TEST(FrameHitTest, DefaultFrameAreasEndOnTheirExactPixels) {
   HitTestFrame f;
   f.Width = 300;
   f.Height = 200;
   f.Sizeable = true;
   f.DefaultCaption = Rect{20, 3, 250, 19};
-  EXPECT_EQ(FrameHitTest(f, {2, 2}), hitTopLeft);
-  EXPECT_EQ(FrameHitTest(f, {298, 100}), hitRight);
-  EXPECT_EQ(FrameHitTest(f, {100, 10}), hitCaption);
-  EXPECT_EQ(FrameHitTest(f, {100, 100}), hitClient);
-  EXPECT_EQ(FrameHitTest(f, {260, 10}), hitObject);
+  ExpectHits(f, {
+                    {{0, 0}, hitTopLeft}, {{2, 2}, hitTopLeft}, {{3, 2}, hitTop}, {{2, 3}, hitLeft},
+                    {{298, 0}, hitTopRight}, {{299, 2}, hitTopRight}, {{297, 2}, hitTop}, {{298, 3}, hitRight},
+                    {{0, 198}, hitBottomLeft}, {{2, 199}, hitBottomLeft}, {{3, 198}, hitBottom}, {{2, 197}, hitLeft},
+                    {{298, 198}, hitBottomRight}, {{299, 199}, hitBottomRight}, {{297, 199}, hitBottom},
+                    {{299, 197}, hitRight},
+                    {{20, 3}, hitCaption}, {{249, 18}, hitCaption}, {{19, 10}, hitObject}, {{250, 10}, hitObject},
+                    {{100, 19}, hitObject},
+                    {{3, 22}, hitClient}, {{296, 196}, hitClient}, {{3, 21}, hitObject}, {{297, 100}, hitObject},
+                    {{100, 197}, hitObject},
+                });
+  // An active object holds the whole frame, edges included.
+  f.ObjectActive = true;
+  ExpectHits(f, {{{0, 0}, hitObject}, {{100, 100}, hitObject}});
+  f.ObjectActive = false;
+  // Fixed, maximized, rolled up or minimized: no sizing edge; rolled up or
+  // minimized: no client either.
+  for (bool HitTestFrame::*state : {&HitTestFrame::Maximized, &HitTestFrame::RolledUp, &HitTestFrame::Minimized}) {
+    HitTestFrame g = f;
+    g.*state = true;
+    const int client = (state == &HitTestFrame::Maximized) ? hitClient : hitObject;
+    ExpectHits(g, {{{0, 0}, hitObject}, {{1, 100}, hitObject}, {{299, 199}, hitObject}, {{100, 10}, hitCaption},
+                   {{100, 100}, client}});
+  }
   f.Sizeable = false;
-  EXPECT_EQ(FrameHitTest(f, {1, 100}), hitObject);
+  ExpectHits(f, {{{1, 100}, hitObject}, {{0, 0}, hitObject}, {{100, 100}, hitClient}});
 }
 
 TEST(CursorHitCode, FormCursorOverTheFrameKeepsOnlyClientAndSizing) {
@@ -162,6 +252,47 @@ TEST(SizeLimits, MainWindowWithDefaultSkinIsAtLeastItsFrame) {
   EXPECT_EQ(LimitMaxHeight(in), 1024);
 }
 
+// Where one limit takes over from the other: at equality the skin's own
+// size stands, one pixel past it the form's limit.
+TEST(SizeLimits, EachLimitTakesOverOnePixelPastTheOther) {
+  SizeLimitInput in;
+  in.SkinInUse = true;
+  in.PictureWidth = 146;
+  in.PictureHeight = 82;
+  in.SkinClientRect = Rect{5, 29, 141, 74};  // frame alone: 37 high
+  in.WorkArea = Rect{0, 0, 1280, 994};
+  in.MonitorRect = Rect{0, 0, 1280, 1024};
+  in.FormMinWidth = 120;
+  in.MinWidth = 146;
+  EXPECT_EQ(LimitMinWidth(in), 120);
+  in.MinWidth = 147;
+  EXPECT_EQ(LimitMinWidth(in), 147);
+  in.MinHeight = 37;
+  EXPECT_EQ(LimitMinHeight(in), 37);
+  in.MinHeight = 38;
+  EXPECT_EQ(LimitMinHeight(in), 38);
+  in.MaxWidth = 1280;
+  in.MaxHeight = 994;
+  EXPECT_EQ(LimitMaxWidth(in), 1280);
+  EXPECT_EQ(LimitMaxHeight(in), 994);
+  in.MaxWidth = 1279;
+  in.MaxHeight = 993;
+  EXPECT_EQ(LimitMaxWidth(in), 1279);
+  EXPECT_EQ(LimitMaxHeight(in), 993);
+  in.MaxWidth = 1281;
+  in.MaxHeight = 995;
+  EXPECT_EQ(LimitMaxWidth(in), 1280);
+  EXPECT_EQ(LimitMaxHeight(in), 994);
+  // Without a skin the frame alone is the caption and 6 pixels of border.
+  SizeLimitInput plain;
+  plain.MinHeight = 25;
+  EXPECT_EQ(LimitMinHeight(plain), 25);
+  plain.MinHeight = 26;
+  EXPECT_EQ(LimitMinHeight(plain), 26);
+  plain.MinWidth = 1;
+  EXPECT_EQ(LimitMinWidth(plain), 1);
+}
+
 TEST(SizeLimits, WithoutSkin) {
   SizeLimitInput in;
   EXPECT_EQ(LimitMinWidth(in), 120);
@@ -198,6 +329,12 @@ TEST(Placement, MinimizedSlotsFillRowsFromTheBottomLeft) {
   EXPECT_EQ(MinimizedSlot(R, 150, 37, {{0, 63}, {150, 63}}), (Point{0, 26}));
   // Above the top the first slot is taken whatever stands there.
   EXPECT_EQ(MinimizedSlot(R, 150, 37, {{0, 63}, {150, 63}, {0, 26}, {150, 26}}), (Point{0, -11}));
+  // A slot ending exactly on the right edge is taken; a row starting exactly
+  // on the top edge is still searched.
+  const Rect S{0, 0, 400, 100};
+  EXPECT_EQ(MinimizedSlot(S, 200, 50, {{0, 50}}), (Point{200, 50}));
+  EXPECT_EQ(MinimizedSlot(S, 200, 50, {{0, 50}, {200, 50}, {0, 0}}), (Point{200, 0}));
+  EXPECT_EQ(MinimizedSlot(S, 200, 50, {{0, 50}, {200, 50}, {0, 0}, {200, 0}}), (Point{0, -50}));
   // A zero-sized form still finds an end.
   EXPECT_EQ(MinimizedSlot(R, 0, 0, {{0, 100}}), (Point{1, 100}));
 }
@@ -231,19 +368,62 @@ TEST(MagneticMove, SnapsWithinReachAndHoldsUntilTheCursorLeavesIt) {
   EXPECT_EQ(r.Height(), h);
 }
 
-TEST(MagneticMove, RightAndBottomEdgesSnapTheFarSide) {
-  const Rect R{0, 0, 1280, 994};
-  MagnetState s;
-  Rect r = MagneticMove(s, plat::Bounds(977, 792, 300, 200), R, {1000, 800}, 5);
-  EXPECT_EQ(r, plat::Bounds(980, 794, 300, 200));
-  EXPECT_TRUE(s.Right);
-  EXPECT_TRUE(s.Bottom);
-  EXPECT_EQ(s.Anchor, (Point{1000, 800}));
+// Every edge reaches M - 1 pixels to either side of itself, on the near
+// side of the window (left, top) and on the far side (right, bottom); at M
+// nothing snaps. The work area does not start at 0, so that its own edges
+// count.
+TEST(MagneticMove, EveryEdgeReachesOneShortOfTheDistanceOnBothSides) {
+  const Rect R{100, 50, 1380, 1044};
+  const int w = 300, h = 200, M = 5;
+  for (int d : {-M, -(M - 1), 0, M - 1, M}) {
+    SCOPED_TRACE(d);
+    const bool snaps = -M < d && d < M;
+    MagnetState nearSide;
+    Rect r = MagneticMove(nearSide, plat::Bounds(R.Left + d, R.Top + d, w, h), R, {600, 400}, M);
+    EXPECT_EQ(r, plat::Bounds(snaps ? R.Left : R.Left + d, snaps ? R.Top : R.Top + d, w, h));
+    EXPECT_EQ(nearSide.Left, snaps);
+    EXPECT_EQ(nearSide.Top, snaps);
+    EXPECT_FALSE(nearSide.Right || nearSide.Bottom);
+    MagnetState farSide;
+    r = MagneticMove(farSide, plat::Bounds(R.Right - w + d, R.Bottom - h + d, w, h), R, {600, 400}, M);
+    EXPECT_EQ(r, plat::Bounds(snaps ? R.Right - w : R.Right - w + d, snaps ? R.Bottom - h : R.Bottom - h + d, w, h));
+    EXPECT_EQ(farSide.Right, snaps);
+    EXPECT_EQ(farSide.Bottom, snaps);
+    EXPECT_FALSE(farSide.Left || farSide.Top);
+    if (snaps) {
+      EXPECT_EQ(farSide.Anchor, (Point{600, 400}));
+    }
+  }
+  MagnetState s{true, true, true, true, {}};
   s.ClearLatches();
   EXPECT_FALSE(s.Right || s.Bottom || s.Left || s.Top);
+}
+
+// Once snapped, an edge holds the window while the cursor stays within M of
+// where it snapped, in either direction, and lets it follow the cursor from
+// the edge one pixel later.
+TEST(MagneticMove, EverySnappedEdgeHoldsForTheDistanceEitherWay) {
+  const Rect R{100, 50, 1380, 1044};
+  const int w = 300, h = 200, M = 5;
+  const Point anchor{600, 400};
+  for (int c : {M, -M, M + 1, -(M + 1)}) {
+    SCOPED_TRACE(c);
+    const int moved = std::abs(c) > M ? c : 0;
+    // Snapped one pixel from the near edges, then dragged on by c.
+    MagnetState s;
+    MagneticMove(s, plat::Bounds(R.Left + 1, R.Top + 1, w, h), R, anchor, M);
+    Rect r = MagneticMove(s, plat::Bounds(R.Left + 1 + c, R.Top + 1 + c, w, h), R, {anchor.X + c, anchor.Y + c}, M);
+    EXPECT_EQ(r, plat::Bounds(R.Left + moved, R.Top + moved, w, h));
+    // The same at the far edges.
+    MagnetState t;
+    MagneticMove(t, plat::Bounds(R.Right - w - 1, R.Bottom - h - 1, w, h), R, anchor, M);
+    r = MagneticMove(t, plat::Bounds(R.Right - w - 1 + c, R.Bottom - h - 1 + c, w, h), R,
+                     {anchor.X + c, anchor.Y + c}, M);
+    EXPECT_EQ(r, plat::Bounds(R.Right - w + moved, R.Bottom - h + moved, w, h));
+  }
   // Far from every edge nothing changes.
   MagnetState t;
-  EXPECT_EQ(MagneticMove(t, plat::Bounds(500, 400, 300, 200), R, {600, 410}, 5), plat::Bounds(500, 400, 300, 200));
+  EXPECT_EQ(MagneticMove(t, plat::Bounds(500, 400, w, h), R, {600, 410}, M), plat::Bounds(500, 400, w, h));
 }
 
 TEST(CaptionDoubleClick, FixedWindowsRollUpSizeableOnesMaximize) {
@@ -257,14 +437,25 @@ TEST(CaptionDoubleClick, FixedWindowsRollUpSizeableOnesMaximize) {
   EXPECT_EQ(CaptionDoubleClick(true, wsMinimized, false, false, true), CaptionDblClick::Restore);
 }
 
-TEST(FadeIn, StepsOfTenCappedAtTheTarget) {
-  const auto full = FadeInSteps(255);
-  ASSERT_EQ(full.size(), 26u);
-  EXPECT_EQ(full.front(), 10);
-  EXPECT_EQ(full[24], 250);
-  EXPECT_EQ(full.back(), 255);
-  EXPECT_EQ(FadeInSteps(200).back(), 200);
+TEST(FadeIn, StepsOfTenFromZeroEndingExactlyOnTheTarget) {
+  auto tens = [](int upTo) {
+    std::vector<int> v;
+    for (int a = 10; a <= upTo; a += 10) v.push_back(a);
+    return v;
+  };
+  std::vector<int> full = tens(250);
+  full.push_back(255);
+  EXPECT_EQ(FadeInSteps(255), full);  // 26 steps, as the fade-in loop takes them
+  EXPECT_EQ(FadeInSteps(200), tens(200));
+  std::vector<int> odd = tens(200);
+  odd.push_back(201);
+  EXPECT_EQ(FadeInSteps(201), odd);
+  EXPECT_EQ(FadeInSteps(10), std::vector<int>{10});
+  EXPECT_EQ(FadeInSteps(1), std::vector<int>{1});
   EXPECT_TRUE(FadeInSteps(0).empty());
+  // Opacity is a byte: beyond it the fade ends at 255, below it there is none.
+  EXPECT_EQ(FadeInSteps(300), full);
+  EXPECT_TRUE(FadeInSteps(-5).empty());
 }
 
 // ------------------------------------------------------------ window states

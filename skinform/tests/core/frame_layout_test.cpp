@@ -2,6 +2,9 @@
 // made-up skins for the cases the default skin does not have.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "skin/core/vpSkinData.h"
 #include "skinform/core/frame_layout.h"
 #include "skinform/core/frame_skin.h"
@@ -80,84 +83,162 @@ TEST(FrameGeometry, ClientNeverCrossesInATinyWindow) {
   EXPECT_EQ(DefaultClientFromWindow(Rect{0, 0, 200, 100}, 19), (Rect{3, 22, 197, 97}));
 }
 
-TEST(FrameGeometry, ButtonsRectOnTheRightHalfFollowsTheRightEdge) {
+namespace {
+
+// SmallSkin with every frame value set, each to its own number.
+FrameSkin FullSkin() {
+  FrameSkin s = SmallSkin();
+  s.CaptionRect = Rect{4, 2, 96, 18};
+  s.ButtonsRect = Rect{60, 2, 96, 18};
+  s.MaskRectArea = Rect{3, 3, 97, 57};
+  s.HitTestLT = {6, 8};
+  s.HitTestRT = {94, 7};
+  s.HitTestLB = {5, 52};
+  s.HitTestRB = {93, 51};
+  s.ButtonsOffset = 2;
+  return s;
+}
+
+}  // namespace
+
+// A form wider, taller, or both than its 100 x 60 picture: what lies at the
+// right follows the right edge only, what lies at the bottom the bottom edge
+// only, and the caption row never moves down.
+TEST(FrameGeometry, WiderTallerOrBothMovesEachValueAlongItsOwnAxisOnly) {
+  const FrameSkin fs = FullSkin();
+  for (auto [dx, dy] : {std::pair{0, 0}, {40, 0}, {0, 30}, {40, 30}}) {
+    SCOPED_TRACE(testing::Message() << dx << " x " << dy);
+    const FrameGeometry g = CalcFrameGeometry(fs, 100 + dx, 60 + dy);
+    EXPECT_EQ(g.dx, dx);
+    EXPECT_EQ(g.dy, dy);
+    EXPECT_EQ(g.NewLTPoint, (Point{10, 20}));
+    EXPECT_EQ(g.NewRTPoint, (Point{90 + dx, 20}));
+    EXPECT_EQ(g.NewLBPoint, (Point{10, 50 + dy}));
+    EXPECT_EQ(g.NewRBPoint, (Point{90 + dx, 50 + dy}));
+    EXPECT_EQ(g.NewClientRect, (Rect{4, 20, 96 + dx, 56 + dy}));
+    EXPECT_EQ(g.NewCaptionRect, (Rect{4, 2, 96 + dx, 18}));
+    EXPECT_EQ(g.NewButtonsRect, (Rect{60 + dx, 2, 96 + dx, 18}));
+    EXPECT_EQ(g.NewMaskRectArea, (Rect{3, 3, 97 + dx, 57 + dy}));
+    EXPECT_EQ(g.NewHitTestLT, (Point{6, 8}));
+    EXPECT_EQ(g.NewHitTestRT, (Point{94 + dx, 7}));
+    EXPECT_EQ(g.NewHitTestLB, (Point{5, 52 + dy}));
+    EXPECT_EQ(g.NewHitTestRB, (Point{93 + dx, 51 + dy}));
+    EXPECT_EQ(g.ButtonsOffset, 2);
+    EXPECT_EQ(SkinClientFromWindow(fs, Rect{200, 100, 300 + dx, 160 + dy}), (Rect{204, 120, 296 + dx, 156 + dy}));
+  }
+}
+
+TEST(FrameGeometry, ButtonsRectFollowsTheRightEdgeOnlyFromTheRightHalf) {
   FrameSkin fs = SmallSkin();
-  fs.ButtonsRect = Rect{60, 2, 96, 18};
-  EXPECT_EQ(CalcFrameGeometry(fs, 150, 60).NewButtonsRect, (Rect{110, 2, 146, 18}));
-  fs.ButtonsRect = Rect{2, 2, 40, 18};
-  EXPECT_EQ(CalcFrameGeometry(fs, 150, 60).NewButtonsRect, (Rect{2, 2, 40, 18}));
+  fs.ButtonsRect = Rect{51, 2, 96, 18};  // starts right of the middle (50)
+  EXPECT_EQ(CalcFrameGeometry(fs, 150, 90).NewButtonsRect, (Rect{101, 2, 146, 18}));
+  fs.ButtonsRect = Rect{50, 2, 96, 18};  // on the middle: stays with the left edge
+  EXPECT_EQ(CalcFrameGeometry(fs, 150, 90).NewButtonsRect, (Rect{50, 2, 96, 18}));
   fs.CaptionRect = Rect{0, 0, 0, 0};
-  EXPECT_EQ(CalcFrameGeometry(fs, 150, 60).NewCaptionRect, (Rect{}));  // an empty caption rect stays empty
+  EXPECT_EQ(CalcFrameGeometry(fs, 150, 90).NewCaptionRect, (Rect{}));  // an empty caption rect stays empty
 }
 
 TEST(ObjectPlacement, MainWindowObjectsSitWhereTheSkinDrewThem) {
   const FrameSkin fs = FrameSkinOf(DefaultSkin());
-  for (int W : {146, 596, 900}) {
-    EXPECT_EQ(Placed(fs, "caption1", W, 477), (Rect{67, 6, W - 5, 23})) << W;
-    EXPECT_EQ(Placed(fs, "sysmenubutton", W, 477), (Rect{53, 9, 64, 19}));
-    EXPECT_EQ(Placed(fs, "closebutton", W, 477), (Rect{4, 6, 21, 23}));
-    EXPECT_EQ(Placed(fs, "maxbutton", W, 477), (Rect{37, 3, 48, 14}));
-    EXPECT_EQ(Placed(fs, "minbutton", W, 477), (Rect{37, 16, 47, 26}));
-    EXPECT_EQ(Placed(fs, "rollupbutton", W, 477), (Rect{23, 9, 34, 20}));
+  // The picture's own size, wider, taller and both: the buttons never move
+  // and the caption only widens.
+  for (int W : {146, 596, 900})
+    for (int H : {82, 477}) {
+      SCOPED_TRACE(testing::Message() << W << " x " << H);
+      EXPECT_EQ(Placed(fs, "caption1", W, H), (Rect{67, 6, W - 5, 23}));
+      EXPECT_EQ(Placed(fs, "sysmenubutton", W, H), (Rect{53, 9, 64, 19}));
+      EXPECT_EQ(Placed(fs, "closebutton", W, H), (Rect{4, 6, 21, 23}));
+      EXPECT_EQ(Placed(fs, "maxbutton", W, H), (Rect{37, 3, 48, 14}));
+      EXPECT_EQ(Placed(fs, "minbutton", W, H), (Rect{37, 16, 47, 26}));
+      EXPECT_EQ(Placed(fs, "rollupbutton", W, H), (Rect{23, 9, 34, 20}));
+    }
+}
+
+TEST(ObjectPlacement, EachCornerRegionMovesItsObjectsWiderTallerOrBoth) {
+  const FrameSkin fs = SmallSkin();
+  for (auto [dx, dy] : {std::pair{40, 0}, {0, 30}, {40, 30}}) {
+    SCOPED_TRACE(testing::Message() << dx << " x " << dy);
+    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 8, 8}, dx, dy), (Rect{2, 2, 8, 8}));                // left-top
+    EXPECT_EQ(PlaceByCorners(fs, Rect{92, 2, 98, 8}, dx, dy), (Rect{92 + dx, 2, 98 + dx, 8}));  // right-top
+    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 52, 8, 58}, dx, dy), (Rect{2, 52 + dy, 8, 58 + dy}));  // left-bottom
+    EXPECT_EQ(PlaceByCorners(fs, Rect{92, 52, 98, 58}, dx, dy),
+              (Rect{92 + dx, 52 + dy, 98 + dx, 58 + dy}));  // right-bottom
+    // Spanning objects stretch with the window.
+    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 95, 8}, dx, dy), (Rect{2, 2, 95 + dx, 8}));  // along the top
+    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 52, 95, 58}, dx, dy),
+              (Rect{2, 52 + dy, 95 + dx, 58 + dy}));  // along the bottom
+    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 8, 55}, dx, dy), (Rect{2, 2, 8, 55 + dy}));               // down the left
+    EXPECT_EQ(PlaceByCorners(fs, Rect{92, 2, 98, 55}, dx, dy), (Rect{92 + dx, 2, 98 + dx, 55 + dy}));  // down the right
+    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 95, 55}, dx, dy), (Rect{2, 2, 95 + dx, 55 + dy}));        // everything
+    // An object in the middle keeps its place.
+    EXPECT_EQ(PlaceByCorners(fs, Rect{30, 30, 40, 40}, dx, dy), (Rect{30, 30, 40, 40}));
+    // Right and bottom edges are outside: an object ending exactly on the
+    // corner point is in no region at all and keeps its place; one pixel
+    // less and it is inside.
+    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 10, 8}, dx, dy), (Rect{2, 2, 10, 8}));
+    EXPECT_EQ(PlaceByCorners(fs, Rect{90, 2, 99, 8}, dx, dy), (Rect{90 + dx, 2, 99 + dx, 8}));
+    EXPECT_EQ(PlaceByCorners(fs, Rect{2, 50, 8, 59}, dx, dy), (Rect{2, 50 + dy, 8, 59 + dy}));
   }
 }
 
-TEST(ObjectPlacement, EachCornerRegionMovesItsObjects) {
-  const FrameSkin fs = SmallSkin();
-  const int dx = 40, dy = 30;
-  EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 8, 8}, dx, dy), (Rect{2, 2, 8, 8}));          // left-top
-  EXPECT_EQ(PlaceByCorners(fs, Rect{92, 2, 98, 8}, dx, dy), (Rect{132, 2, 138, 8}));    // right-top
-  EXPECT_EQ(PlaceByCorners(fs, Rect{2, 52, 8, 58}, dx, dy), (Rect{2, 82, 8, 88}));      // left-bottom
-  EXPECT_EQ(PlaceByCorners(fs, Rect{92, 52, 98, 58}, dx, dy), (Rect{132, 82, 138, 88}));  // right-bottom
-  // Spanning objects stretch with the window.
-  EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 95, 8}, dx, dy), (Rect{2, 2, 135, 8}));       // along the top
-  EXPECT_EQ(PlaceByCorners(fs, Rect{2, 52, 95, 58}, dx, dy), (Rect{2, 82, 135, 88}));   // along the bottom
-  EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 8, 55}, dx, dy), (Rect{2, 2, 8, 85}));        // down the left
-  EXPECT_EQ(PlaceByCorners(fs, Rect{92, 2, 98, 55}, dx, dy), (Rect{132, 2, 138, 85}));  // down the right
-  EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 95, 55}, dx, dy), (Rect{2, 2, 135, 85}));     // everything
-  // An object in the middle keeps its place.
-  EXPECT_EQ(PlaceByCorners(fs, Rect{30, 30, 40, 40}, dx, dy), (Rect{30, 30, 40, 40}));
-  // Right and bottom edges are outside: an object ending exactly on the
-  // corner point is in no region at all and keeps its place.
-  EXPECT_EQ(PlaceByCorners(fs, Rect{2, 2, 10, 8}, dx, dy), (Rect{2, 2, 10, 8}));
+namespace {
+
+RowObject Button(int cmd, int w, int h) {
+  RowObject o;
+  o.InRow = true;
+  o.Command = cmd;
+  o.Width = w;
+  o.Height = h;
+  return o;
 }
 
-TEST(ButtonsRow, RightAlignedButtonsAndTheCaptionBesideThem) {
+RowObject CaptionObject() {
+  RowObject o;
+  o.IsCaption = true;
+  o.ObjectRect = Rect{4, 2, 196, 18};
+  return o;
+}
+
+}  // namespace
+
+// The row of a form as high as its picture and of taller ones: the buttons
+// sit on the row's top whatever the form's height.
+TEST(ButtonsRow, RightAlignedButtonsAndTheCaptionBesideThemAtAnyHeight) {
   FrameSkin fs = SmallSkin();
   fs.CaptionRect = Rect{4, 2, 96, 18};
   fs.ButtonsOffset = 2;
-  const FrameGeometry g = CalcFrameGeometry(fs, 200, 60);  // caption rect right: 196
-  std::vector<RowObject> row(5);
-  row[0].IsCaption = true;
-  row[0].ObjectRect = Rect{4, 2, 196, 18};
-  auto button = [](int cmd, int w, int h) {
-    RowObject o;
-    o.InRow = true;
-    o.Command = cmd;
-    o.Width = w;
-    o.Height = h;
-    return o;
-  };
-  row[1] = button(cmMinimize, 10, 10);
-  row[2] = button(cmClose, 12, 12);
-  row[3] = button(cmSysMenu, 8, 8);
-  row[4] = button(cmMaximize, 10, 10);
-  row[4].InRow = false;  // hidden: takes no place
-  LayoutButtonsRow(g, row);
-  EXPECT_EQ(row[2].ObjectRect, (Rect{184, 2, 196, 14}));  // close first, at the right edge
-  EXPECT_EQ(row[1].ObjectRect, (Rect{172, 2, 182, 12}));  // then minimize, after the gap
-  EXPECT_EQ(row[3].ObjectRect, (Rect{4, 6, 12, 14}));     // system menu, centred in the caption height
-  EXPECT_EQ(row[0].ObjectRect, (Rect{12, 2, 172, 18}));   // the caption between them
-  EXPECT_EQ(row[4].ObjectRect, (Rect{}));
+  for (int H : {60, 90, 400}) {
+    SCOPED_TRACE(H);
+    const FrameGeometry g = CalcFrameGeometry(fs, 200, H);  // caption rect right: 196
+    std::vector<RowObject> row = {CaptionObject(), Button(cmMinimize, 10, 10), Button(cmClose, 12, 12),
+                                  Button(cmSysMenu, 8, 8), Button(cmMaximize, 10, 10)};
+    row[4].InRow = false;  // hidden: takes no place
+    LayoutButtonsRow(g, row);
+    EXPECT_EQ(row[2].ObjectRect, (Rect{184, 2, 196, 14}));  // close first, at the right edge
+    EXPECT_EQ(row[1].ObjectRect, (Rect{172, 2, 182, 12}));  // then minimize, after the gap
+    EXPECT_EQ(row[3].ObjectRect, (Rect{4, 6, 12, 14}));     // system menu, centred in the caption height
+    EXPECT_EQ(row[0].ObjectRect, (Rect{12, 2, 172, 18}));   // the caption between them
+    EXPECT_EQ(row[4].ObjectRect, (Rect{}));
 
-  // The same row on the left.
-  fs.ButtonsInLeft = true;
-  std::vector<RowObject> left = {row[0], button(cmClose, 12, 12), button(cmSysMenu, 8, 8)};
-  left[0].ObjectRect = Rect{4, 2, 196, 18};
-  LayoutButtonsRow(CalcFrameGeometry(fs, 200, 60), left);
-  EXPECT_EQ(left[1].ObjectRect, (Rect{4, 2, 16, 14}));
-  EXPECT_EQ(left[2].ObjectRect, (Rect{18, 2, 26, 10}));
-  EXPECT_EQ(left[0].ObjectRect.Left, 30);
+    // A row of their own on the right half: it follows the right edge, the
+    // caption keeps its right end.
+    FrameSkin own = fs;
+    own.ButtonsRect = Rect{60, 4, 96, 16};
+    std::vector<RowObject> ownRow = {CaptionObject(), Button(cmClose, 12, 12), Button(cmMinimize, 10, 10)};
+    LayoutButtonsRow(CalcFrameGeometry(own, 200, H), ownRow);
+    EXPECT_EQ(ownRow[1].ObjectRect, (Rect{184, 4, 196, 16}));
+    EXPECT_EQ(ownRow[2].ObjectRect, (Rect{172, 4, 182, 14}));
+    EXPECT_EQ(ownRow[0].ObjectRect, (Rect{4, 2, 196, 18}));
+
+    // The same row on the left.
+    FrameSkin left = fs;
+    left.ButtonsInLeft = true;
+    std::vector<RowObject> leftRow = {CaptionObject(), Button(cmClose, 12, 12), Button(cmSysMenu, 8, 8)};
+    LayoutButtonsRow(CalcFrameGeometry(left, 200, H), leftRow);
+    EXPECT_EQ(leftRow[1].ObjectRect, (Rect{4, 2, 16, 14}));
+    EXPECT_EQ(leftRow[2].ObjectRect, (Rect{18, 2, 26, 10}));
+    EXPECT_EQ(leftRow[0].ObjectRect, (Rect{30, 2, 196, 18}));
+  }
 }
 
 TEST(ButtonsRow, NothingMovesWithoutButtonsOrCaptionRect) {
@@ -180,6 +261,18 @@ TEST(DefaultFrame, ButtonsFromTheRightAndTheSystemMenuOnTheLeft) {
   EXPECT_EQ(l.Buttons[cmMaximize], (Rect{}));
   EXPECT_EQ(l.Buttons[cmSysMenu], (Rect{3, 4, 20, 21}));
   EXPECT_EQ(l.Caption, (Rect{20, 3, 163, 19}));
+
+  // All of them: close, maximize, minimize, roll-up, tray from the right.
+  bool all[7];
+  std::fill(std::begin(all), std::end(all), true);
+  const DefaultFrameLayout a = LayoutDefaultFrame(200, 19, 17, all, 17);
+  EXPECT_EQ(a.Buttons[cmClose], (Rect{180, 4, 197, 21}));
+  EXPECT_EQ(a.Buttons[cmMaximize], (Rect{163, 4, 180, 21}));
+  EXPECT_EQ(a.Buttons[cmMinimize], (Rect{146, 4, 163, 21}));
+  EXPECT_EQ(a.Buttons[cmRollUp], (Rect{129, 4, 146, 21}));
+  EXPECT_EQ(a.Buttons[cmMinimizeToTray], (Rect{112, 4, 129, 21}));
+  EXPECT_EQ(a.Buttons[cmDefault], (Rect{}));
+  EXPECT_EQ(a.Caption, (Rect{20, 3, 112, 19}));
 }
 
 TEST(CaptionText, RectWidensWithTheWindowAndMovesIntoItsFrame) {
@@ -219,22 +312,45 @@ TEST(HoverHit, EarlierObjectWinsAndOnlyEnabledVisibleOnesCount) {
   EXPECT_EQ(FindObjectAt(objects, 5, 5), 1);
   objects[1].Visible = false;
   EXPECT_EQ(FindObjectAt(objects, 5, 5), -1);
-  EXPECT_EQ(FindObjectAt(objects, 29, 9), 2);
+  EXPECT_EQ(FindObjectAt(objects, 20, 0), 2);  // first pixel
+  EXPECT_EQ(FindObjectAt(objects, 29, 9), 2);  // last pixel
+  EXPECT_EQ(FindObjectAt(objects, 19, 5), -1);
   EXPECT_EQ(FindObjectAt(objects, 30, 5), -1);  // right edge excluded
   EXPECT_EQ(FindObjectAt(objects, 25, 10), -1);  // bottom edge excluded
 }
 
-TEST(Morph, FiveStepsEachWayAndThenNothingPending) {
-  double f = 0;
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_TRUE(MorphPending(f, true));
-    f = MorphStep(f, true);
+namespace {
+
+// The factors a morph passes through from `f` until nothing is pending, as
+// the 25 ms timer steps it (at most 10 steps).
+std::vector<double> MorphRun(double f, bool highlighted) {
+  std::vector<double> run;
+  while (MorphPending(f, highlighted) && run.size() < 10) run.push_back(f = MorphStep(f, highlighted));
+  return run;
+}
+
+void ExpectFactors(const std::vector<double>& run, const std::vector<double>& want) {
+  ASSERT_EQ(run.size(), want.size());
+  for (size_t i = 0; i < run.size(); ++i) EXPECT_NEAR(run[i], want[i], 1e-9) << "step " << i + 1;
+  // The end is exact, so that the morph is seen as done.
+  if (!run.empty()) {
+    EXPECT_EQ(run.back(), want.back());
   }
-  EXPECT_EQ(f, 1.0);
-  EXPECT_FALSE(MorphPending(f, true));
-  for (int i = 0; i < 5; ++i) f = MorphStep(f, false);
-  EXPECT_EQ(f, 0.0);
-  EXPECT_FALSE(MorphPending(f, false));
+}
+
+}  // namespace
+
+TEST(Morph, FiveStepsOfAFifthEachWayEndingExactlyOnTheLook) {
+  ExpectFactors(MorphRun(0.0, true), {0.2, 0.4, 0.6, 0.8, 1.0});
+  ExpectFactors(MorphRun(1.0, false), {0.8, 0.6, 0.4, 0.2, 0.0});
+  // Turned back halfway, it goes back the way it came.
+  ExpectFactors(MorphRun(MorphRun(0.0, true)[2], false), {0.4, 0.2, 0.0});
+  ExpectFactors(MorphRun(MorphRun(1.0, false)[1], true), {0.8, 1.0});
+  // At its end nothing is pending and a step goes nowhere.
+  EXPECT_TRUE(MorphRun(1.0, true).empty());
+  EXPECT_TRUE(MorphRun(0.0, false).empty());
+  EXPECT_EQ(MorphStep(1.0, true), 1.0);
+  EXPECT_EQ(MorphStep(0.0, false), 0.0);
 }
 
 TEST(Animation, StripFramesSideBySideOrStacked) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "frame_test_util.h"
-#include "skin/core/frame_compose.h"
 #include "ui/win/windowhook.h"
 
 using namespace frametest;
@@ -32,6 +31,26 @@ int RightmostInk(const plat::Raster& shot, const RECT& r, plat::Color c) {
   return -1;
 }
 
+// Window points whose membership of `region` differs from the mask picture
+// stretched to W x H with its corners kept: a window point within `corner`
+// pixels of an edge reads the mask at the same distance from that edge, any
+// other the mask's middle. Worked out from the mask's pixels alone.
+int MaskMismatches(HRGN region, const plat::Raster& mask, int W, int H, int corner) {
+  const int PW = mask.Width(), PH = mask.Height();
+  auto map = [](int v, int size, int picture, int c) {
+    if (v < c) return v;
+    if (v >= size - c) return v - (size - picture);
+    return picture / 2;
+  };
+  int wrong = 0;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      const bool want = mask.Pixel(map(x, W, PW, corner), map(y, H, PH, corner)) == plat::clBlack;
+      wrong += (PtInRegion(region, x, y) != FALSE) != want;
+    }
+  return wrong;
+}
+
 int CountColour(const plat::Raster& shot, const RECT& r, plat::Color c) {
   int n = 0;
   for (int y = r.top; y < r.bottom; ++y)
@@ -52,6 +71,8 @@ TEST(FramePaint, FormOfThePictureSizePaintsExactlyThePicture) {
   const plat::Raster& picture = f.data->FramePicture.Pixels;
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetWindowRgn(f.form->Handle(), rgn), ERROR);
+  // At the picture's size the shape is the mask's black pixels, one for one.
+  EXPECT_EQ(MaskMismatches(rgn, f.data->FrameMask.Pixels, 146, 82, 146), 0);
   const RECT client = ClientInWindow(f.form->Handle());
   int compared = 0, wrong = 0;
   for (int y = 0; y < 82; ++y)
@@ -78,19 +99,16 @@ TEST(FramePaint, MainWindowClientAtFiveAndTwentyNineAndShapeFollowsTheMask) {
   ASSERT_EQ(W, 596);
   ASSERT_EQ(H, 477);
 
-  // The region is the mask's black pixels, cut to the window's size.
-  const vp::TvpSkinData& s = *f.data;
-  skin::FrameGeometry g{s.ClientRect, s.LTPoint, s.RTPoint, s.LBPoint, s.RBPoint, s.MaskRectArea, {}};
-  const skin::RegionData expected = skin::ComposeFrameRegion(s.FrameMask.Pixels, g, W, H);
-  gdi::Region want(CreateRectRgn(0, 0, 0, 0));
-  for (const plat::Rect& r : expected.Rects) {
-    gdi::Region part(CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom));
-    CombineRgn(want.get(), want.get(), part.get(), RGN_OR);
-  }
+  // The region is the mask's black pixels: the rounded corners cut away as
+  // in the picture, everything between them inside.
+  const plat::Raster& mask = f.data->FrameMask.Pixels;
   gdi::Region got(CreateRectRgn(0, 0, 0, 0));
   ASSERT_NE(GetWindowRgn(h, got.get()), ERROR);
-  EXPECT_TRUE(EqualRgn(want.get(), got.get()));
-  EXPECT_FALSE(PtInRegion(got.get(), 0, 0));  // the rounded corner is cut away
+  EXPECT_EQ(MaskMismatches(got.get(), mask, W, H, 8), 0);
+  EXPECT_FALSE(PtInRegion(got.get(), 0, 0));
+  EXPECT_FALSE(PtInRegion(got.get(), W - 1, 0));
+  EXPECT_FALSE(PtInRegion(got.get(), W - 1, H - 1));
+  EXPECT_TRUE(PtInRegion(got.get(), W / 2, 0));
 
   // On screen, what lies behind shows through outside the shape.
   const COLORREF magenta = RGB(255, 0, 255);
@@ -212,13 +230,27 @@ TEST(FramePaint, PaintToDCOnlyWithItsKeyAndNeverOverTheClient) {
   GdiFlush();
   EXPECT_EQ(target.Raster().Pixel(300, 2), plat::RGBColor(1, 2, 3));  // nothing painted
 
+  // The skin's top band is one colour along each row: give its middle a
+  // pattern, so that tiling shows.
+  const vp::TvpSkinData& s = data;
+  for (int y = 0; y < 29; ++y)
+    for (int x = s.LTPoint.X; x < s.RTPoint.X; ++x)
+      data.FramePicture.Pixels.SetPixel(x, y, plat::RGBColor((x * 3) & 255, (y * 8) & 255, 77));
   EXPECT_EQ(SendMessageW(h, vp::WM_NCPAINTTODC, reinterpret_cast<WPARAM>(dc), 16802), 16802);
   EXPECT_EQ(below.Seen.size(), 1u);
   GdiFlush();
   const plat::Raster out = target.Raster();
-  const vp::TvpSkinData& s = data;
-  const int tile = s.RTPoint.X - s.LTPoint.X;  // the top band is tiled from x = 0
-  EXPECT_EQ(out.Pixel(300, 2), s.FramePicture.Pixels.Pixel(s.LTPoint.X + 300 % tile, 2));
+  // The top band between the corners is the picture's middle tiled along,
+  // its tiles counted from the window's left edge (the caption is empty).
+  const int tile = s.RTPoint.X - s.LTPoint.X;
+  const int dx = 596 - s.FramePicture.Width;
+  int wrong = 0;
+  for (int y = 0; y < 29; ++y)
+    for (int x = s.LTPoint.X; x < s.RTPoint.X + dx; ++x)
+      wrong += out.Pixel(x, y) != s.FramePicture.Pixels.Pixel(s.LTPoint.X + x % tile, y);
+  EXPECT_EQ(wrong, 0);
+  // The right-top corner keeps its pixels, moved with the width.
+  EXPECT_EQ(out.Pixel(s.RTPoint.X + dx + 3, 2), s.FramePicture.Pixels.Pixel(s.RTPoint.X + 3, 2));
   // Not one client pixel was drawn over.
   int touched = 0;
   for (int y = 29; y < 469; ++y)
@@ -234,12 +266,72 @@ TEST(FramePaint, PlainFrameUntilTheSkinArrives) {
   EXPECT_EQ(client.top, 22);
   f.Show();
   const plat::Raster shot = f.GrabWindow();
-  // The caption band is button face between its grooves, next to the buttons.
-  EXPECT_EQ(f.frame->ObjectList.size(), 6u);
+  const int W = shot.Width(), H = shot.Height();
+  auto sys = [](int index) { return static_cast<plat::Color>(GetSysColor(index)); };
+  // Three one-pixel rings: light / dark shadow, highlight / shadow, face.
+  EXPECT_EQ(shot.Pixel(0, H / 2), sys(COLOR_3DLIGHT));
+  EXPECT_EQ(shot.Pixel(W / 2, 0), sys(COLOR_3DLIGHT));
+  EXPECT_EQ(shot.Pixel(W - 1, H / 2), sys(COLOR_3DDKSHADOW));
+  EXPECT_EQ(shot.Pixel(W / 2, H - 1), sys(COLOR_3DDKSHADOW));
+  EXPECT_EQ(shot.Pixel(1, H / 2), sys(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(shot.Pixel(W - 2, H / 2), sys(COLOR_BTNSHADOW));
+  EXPECT_EQ(shot.Pixel(2, H / 2), sys(COLOR_BTNFACE));
+  EXPECT_EQ(shot.Pixel(W / 2, H - 3), sys(COLOR_BTNFACE));
+  // The caption band: face, with grooves of highlight and shadow on its rows
+  // 2 to 15 between the system-menu button and the text.
+  ASSERT_EQ(f.frame->ObjectList.size(), 6u);
+  const int x = f.Object("sysmenubutton")->ObjectRect.Right + 6;
+  EXPECT_EQ(shot.Pixel(x, 3), sys(COLOR_BTNFACE));
+  EXPECT_EQ(shot.Pixel(x, 4), sys(COLOR_BTNFACE));
+  for (int row = 2; row <= 15; ++row)
+    EXPECT_EQ(shot.Pixel(x, 3 + row), sys(row % 2 == 0 ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW)) << row;
+  EXPECT_EQ(shot.Pixel(x, 3 + 17), sys(COLOR_BTNFACE));
+  // The caption text in the active caption colour, centred on the band.
+  int text = 0;
+  for (int ty = 3; ty < 22; ++ty)
+    for (int tx = W / 2 - 40; tx < W / 2 + 40; ++tx) text += shot.Pixel(tx, ty) == sys(COLOR_BTNTEXT);
+  EXPECT_GT(text, 20);
+  // The close button at the right end: face, with its cross in button text.
+  const vp::Rect close = f.Object("closebutton")->ObjectRect;
+  EXPECT_EQ(close.Right, W - 3);
+  int cross = 0;
+  for (int by = close.Top; by < close.Bottom; ++by)
+    for (int bx = close.Left; bx < close.Right; ++bx) cross += shot.Pixel(bx, by) == sys(COLOR_BTNTEXT);
+  EXPECT_GT(cross, 8);
+  EXPECT_EQ(shot.Pixel(close.Left + 1, close.Top + 1), sys(COLOR_BTNFACE));
   f.data->SetCompressedStoredSkin(f.stored.get());
   Pump();
   EXPECT_EQ(ClientInWindow(f.form->Handle()).left, 5);
   EXPECT_EQ(ClientInWindow(f.form->Handle()).top, 29);
   EXPECT_EQ(f.frame->ObjectList.size(), 6u);  // caption and five buttons from the skin
   EXPECT_NE(f.Object("caption1"), nullptr);
+}
+
+TEST(FramePaint, AClientWithoutHeightGetsNoTilesAndTheLogoAtTheOrigin) {
+  SkinnedForm f;
+  TBitmap logo;  // wider than the client: its centred place starts left of it
+  logo.SetSize(600, 48);
+  logo.Canvas().Brush().SetColor(RGB(255, 0, 0));
+  logo.Canvas().FillRect(RECT{0, 0, 600, 48});
+  f.frame->SetLogoBitMap(logo);
+  f.Show();
+  f.frame->SetRollUpState(true);  // the frame alone: no client height
+  Pump();
+  RECT cr;
+  GetClientRect(f.form->Handle(), &cr);
+  ASSERT_EQ(cr.bottom, 0);
+  TBitmap target;
+  target.SetSize(700, 120);
+  target.Canvas().Brush().SetColor(RGB(1, 2, 3));
+  target.Canvas().FillRect(RECT{0, 0, 700, 120});
+  f.frame->PaintClientBackground(target.Canvas().Handle());
+  GdiFlush();
+  const plat::Raster out = target.Raster();
+  const plat::Color red = plat::RGBColor(255, 0, 0), fill = plat::RGBColor(1, 2, 3);
+  EXPECT_EQ(out.Pixel(0, 0), red) << "the logo at (0, 0)";
+  EXPECT_EQ(out.Pixel(599, 47), red);
+  EXPECT_EQ(out.Pixel(0, 48), fill) << "no background tile below it";
+  EXPECT_EQ(out.Pixel(650, 10), fill);
+  EXPECT_EQ(out.Pixel(300, 100), fill);
+  f.frame->SetRollUpState(false);
 }

@@ -12,6 +12,7 @@
 #include "skin/win/vpSkinWin.h"
 #include "skinform/win/VesperForm.h"
 #include "skinpopups/win/vpSkinMenus.h"
+#include "tests/e2e/driver.h"
 
 using namespace vp;
 
@@ -19,31 +20,9 @@ namespace {
 
 // ---- input, as the user gives it
 
-void MouseTo(int x, int y) {
-  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((x * 65535LL + (sw - 1) / 2) / (sw - 1));
-  in.mi.dy = static_cast<LONG>((y * 65535LL + (sh - 1) / 2) / (sh - 1));
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-}
-
-void MouseButton(DWORD flag, DWORD data = 0) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flag;
-  in.mi.mouseData = data;
-  SendInput(1, &in, sizeof in);
-}
-
-void Key(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
-}
+using e2e::Key;
+using e2e::MouseButton;
+using e2e::MouseTo;
 
 void Sleep_(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -158,10 +137,7 @@ struct FramedForm : ::testing::Test {
   }
 
   HWND H() { return form->Handle(); }
-  POINT At(int x, int y) {
-    const RECT r = BoundsOf(H());
-    return POINT{r.left + x, r.top + y};
-  }
+  POINT At(int x, int y) { return e2e::At(H(), x, y); }
   LRESULT HitAt(int x, int y) {
     const POINT p = At(x, y);
     return SendMessageW(H(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
@@ -305,15 +281,31 @@ TEST_F(FramedForm, RightClickOnTheCaptionShowsTheSystemMenuAtTheCursor) {
   EXPECT_EQ(lr.top, p.y);
   EXPECT_TRUE(frame->SkinMenuOpen);
 
-  // The wheel is swallowed while it is open; Esc closes it.
+  // The wheel is swallowed while it is open: the form never sees it. Esc
+  // closes the menu, and from then on the form has its wheel again.
+  struct WheelCounter : TWindowHook {
+    int Seen = 0;
+
+   protected:
+    void HookWndProc(TMessage& m) override {
+      if (m.Msg == WM_MOUSEWHEEL) ++Seen;
+      CallPrevious(m);
+    }
+  } wheels;
+  wheels.Hook(form);
   MouseButton(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA));
   Pump(100);
   EXPECT_TRUE(frame->SkinMenuVisible());
+  EXPECT_EQ(wheels.Seen, 0);
   Key(VK_ESCAPE, false);
   Key(VK_ESCAPE, true);
   Pump(150);
   EXPECT_FALSE(frame->SkinMenuVisible());
   EXPECT_FALSE(frame->SkinMenuOpen);
+  MouseButton(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA));
+  Pump(100);
+  EXPECT_EQ(wheels.Seen, 1);
+  wheels.Unhook();
 }
 
 TEST_F(FramedForm, AfterARollUpTheMenuOffersRestoreWhichRollsDown) {
@@ -475,4 +467,137 @@ TEST_F(FramedForm, AUsersSystemMenuGetsTheStandardItemsAroundItsOwn) {
   frame->SkinMenu()->CloseMenu();
   Pump(100);
   frame->SetSystemMenu(nullptr);
+}
+
+TEST_F(FramedForm, AltSpaceWithShiftOrCtrlHeldOpensNothing) {
+  SetForegroundWindow(H());
+  Pump(50);
+  for (WORD extra : {static_cast<WORD>(VK_SHIFT), static_cast<WORD>(VK_CONTROL)}) {
+    Key(extra, false);
+    Key(VK_MENU, false);
+    Key(VK_SPACE, false);
+    Key(VK_SPACE, true);
+    Key(VK_MENU, true);
+    Key(extra, true);
+    Pump(200);
+    EXPECT_FALSE(frame->SkinMenuVisible()) << "with " << extra;
+    if (frame->SkinMenuVisible()) frame->SkinMenu()->CloseMenu();
+  }
+}
+
+TEST_F(FramedForm, SkinStringsGiveTheMenuCaptionsAsBytesOfTheSkinFile) {
+  TvpResourceStrData strings;
+  strings.SetResStrings({"MI_CLOSECAPTION=\xb9\xd8\xb1\xd5(&C)"});  // 关闭 in GBK
+  skin.SetResourceStrData(&strings);
+  Click(At(300, 12), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  TvpSkinPopupWindow* level = OpenLevel();
+  ASSERT_TRUE(level);
+  EXPECT_EQ(Captions(level).back(), L"\x5173\x95ed(&C)");
+  EXPECT_EQ(Captions(level).front(), L"Mi&nimize") << "keys the skin lacks keep the program's captions";
+  frame->SkinMenu()->CloseMenu();
+  Pump(50);
+  skin.SetResourceStrData(nullptr);
+}
+
+TEST_F(FramedForm, AFadeSwitchedOffBeforeItBeganLeavesTheWindowVisibleAndNoTimer) {
+  // The fade's timer is armed on show; both switches go off before it ticks.
+  form->Hide();
+  Pump(50);
+  frame->AlphaBlendAnimation = true;
+  form->Show();
+  frame->AlphaBlendAnimation = false;
+  Pump(150);
+  EXPECT_EQ(GetWindowLongPtrW(H(), GWL_EXSTYLE) & WS_EX_LAYERED, 0) << "left layered at opacity 0";
+  EXPECT_FALSE(KillTimer(H(), 1)) << "the fade timer still runs";
+
+  form->Hide();
+  Pump(50);
+  frame->SetAlphaBlend(true);
+  form->Show();
+  frame->SetAlphaBlend(false);
+  Pump(150);
+  EXPECT_EQ(GetWindowLongPtrW(H(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+  EXPECT_FALSE(KillTimer(H(), 1)) << "the fade timer still runs";
+}
+
+TEST_F(FramedForm, ASkinPopupMenuOnTheFormOpensThroughTheRealFrame) {
+  auto* pm = new TvpSkinPopupMenu(form);
+  auto* one = new TMenuItem(form);
+  one->Caption = L"One";
+  pm->Items()->Add(one);
+  int closed = 0;
+  pm->OnMenuClose = [&](TObject*) { ++closed; };
+  const POINT p = At(200, 200);
+  pm->Popup(p.x, p.y);
+  TvpSkinPopupWindow* level = OpenLevel();
+  ASSERT_TRUE(level) << "the frame is the menu host of its form";
+  EXPECT_TRUE(frame->SkinMenuOpen);
+  EXPECT_EQ(BoundsOf(level->Handle()).left, p.x);
+  EXPECT_NE(level->PopupDef(), nullptr) << "drawn in the frame's skin";
+  Key(VK_ESCAPE, false);
+  Key(VK_ESCAPE, true);
+  Pump(150);
+  EXPECT_FALSE(frame->SkinMenuVisible());
+  EXPECT_FALSE(frame->SkinMenuOpen);
+  EXPECT_EQ(closed, 1);
+}
+
+TEST_F(FramedForm, AChoiceFromTheButtonsMenuReleasesTheButton) {
+  TvpSkinButtonObject* b = Button("sysmenubutton");
+  ASSERT_TRUE(b);
+  Click(At(58, 14));
+  ASSERT_TRUE(frame->SkinMenuVisible());
+  ASSERT_TRUE(b->Pressed);
+  Key('L', false);  // Ro&llUp
+  Key('L', true);
+  Pump(200);
+  EXPECT_TRUE(frame->RollUpState);
+  EXPECT_FALSE(frame->SkinMenuVisible());
+  EXPECT_FALSE(frame->SkinMenuOpen);
+  EXPECT_FALSE(b->Pressed);
+  frame->SetRollUpState(false);
+  Pump(100);
+}
+
+TEST_F(FramedForm, MaximizeAndMinimizeChosenFromTheMenu) {
+  const RECT r0 = BoundsOf(H());
+  Click(At(300, 12), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(OpenLevel());
+  Key('X', false);  // Ma&ximize
+  Key('X', true);
+  Pump(200);
+  EXPECT_EQ(frame->WindowState, wsMaximized);
+  EXPECT_FALSE(SameRect(BoundsOf(H()), r0));
+  // Maximized, the menu offers Restore in its place.
+  Click(At(300, 12), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(OpenLevel());
+  EXPECT_EQ(Captions(OpenLevel())[1], L"&Restore");
+  Key('R', false);
+  Key('R', true);
+  Pump(200);
+  EXPECT_EQ(frame->WindowState, wsNormal);
+  EXPECT_TRUE(SameRect(BoundsOf(H()), r0));
+  Pump(600);  // the next press is no double click
+  Click(At(300, 12), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(OpenLevel());
+  Key('N', false);  // Mi&nimize: the main form goes through the application
+  Key('N', true);
+  Pump(200);
+  EXPECT_TRUE(IsIconic(app->Handle()));
+  EXPECT_FALSE(frame->SkinMenuOpen);
+  SendMessageW(app->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump(100);
+}
+
+TEST_F(FramedForm, AltOrF10ClosesAnOpenMenu) {
+  for (WORD key : {static_cast<WORD>(VK_F10), static_cast<WORD>(VK_MENU)}) {
+    Pump(600);
+    Click(At(300, 12), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    ASSERT_TRUE(frame->SkinMenuVisible()) << key;
+    Key(key, false);
+    Key(key, true);
+    Pump(200);
+    EXPECT_FALSE(frame->SkinMenuVisible()) << key;
+    EXPECT_FALSE(frame->SkinMenuOpen) << key;
+  }
 }

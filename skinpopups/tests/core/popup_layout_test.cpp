@@ -20,8 +20,6 @@ LevelSkin DefaultSkin() {
   return s;
 }
 
-const Rect kWork{0, 0, 1280, 768};
-
 // n items of height h; `unselectable` lists the separators and disabled ones.
 LevelModel Model(int n, int h, Rect items, bool scroll, std::vector<int> unselectable = {}) {
   LevelModel m;
@@ -42,6 +40,17 @@ TEST(PopupSizing, WidthAddsGlyphColumnArrowGapAndFrame) {
   EXPECT_EQ(LevelWidth(LevelSkin{}, 50, 19), 50 + 19 + 19 + 10);
   // Skinned: text margins 10 + (100 - 96), frame 40 + 3 - 37.
   EXPECT_EQ(LevelWidth(DefaultSkin(), 50, 19), 50 + 19 + 19 + 14 + 6);
+}
+
+TEST(PopupSizing, ItemsRectFollowsALevelWiderTallerOrBothThanItsPicture) {
+  LevelSkin s = DefaultSkin();
+  s.PictureHeight = 30;  // 40 x 30, items inside 3,3,37,27
+  s.ItemsRect = Rect{3, 3, 37, 27};
+  EXPECT_EQ(ItemsRectFor(s, 40, 30), (Rect{3, 3, 37, 27}));
+  EXPECT_EQ(ItemsRectFor(s, 140, 30), (Rect{3, 3, 137, 27}));
+  EXPECT_EQ(ItemsRectFor(s, 40, 90), (Rect{3, 3, 37, 87}));
+  EXPECT_EQ(ItemsRectFor(s, 140, 90), (Rect{3, 3, 137, 87}));
+  EXPECT_EQ(ItemsRectFor(LevelSkin{}, 140, 90), (Rect{2, 2, 138, 88}));
 }
 
 TEST(PopupSizing, HeightsOfItemsAndSeparators) {
@@ -70,71 +79,94 @@ TEST(PopupSizing, TallerThanWorkAreaIsCutAndScrolls) {
   EXPECT_EQ(s.Height, 768);
   EXPECT_TRUE(s.Scroll);
   EXPECT_FALSE(s.Limit);
+  // 38 items and the 6-pixel frame: exactly the work area's height still
+  // fits; a pixel less of work area does not.
+  const std::vector<int> items(38, 20);
+  EXPECT_FALSE(SizeLevel(DefaultSkin(), 50, 19, items, 0, 20, 766).Scroll);
+  EXPECT_EQ(SizeLevel(DefaultSkin(), 50, 19, items, 0, 20, 766).Height, 766);
+  EXPECT_TRUE(SizeLevel(DefaultSkin(), 50, 19, items, 0, 20, 765).Scroll);
+  EXPECT_EQ(SizeLevel(DefaultSkin(), 50, 19, items, 0, 20, 765).Height, 765);
+  // A limit one below the item count scrolls.
+  EXPECT_TRUE(SizeLevel(DefaultSkin(), 50, 19, items, 37, 20, 2000).Limit);
 }
 
-TEST(PopupPlacement, BelowThePointWhenItFits) {
-  const Placement p = PlaceLevel(Rect{100, 100, 100, 100}, kWork, 120, 200, 3, false, false, false, false);
-  EXPECT_EQ(p.X, 100);
-  EXPECT_EQ(p.Y, 100);
-  EXPECT_FALSE(p.PushedAside);
+namespace {
+
+// A work area that starts neither at 0 nor at the screen's middle, so that
+// its own edges and its middle (40 + 768 / 2 = 424) count.
+const Rect kArea{100, 40, 1380, 808};
+
+Rect At(int x, int y) { return Rect{x, y, x, y}; }
+
+struct Where {
+  int X, Y;
+  bool Aside;
+};
+void ExpectPlaced(const Placement& p, Where w) {
+  EXPECT_EQ(p.X, w.X);
+  EXPECT_EQ(p.Y, w.Y);
+  EXPECT_EQ(p.PushedAside, w.Aside);
 }
 
-TEST(PopupPlacement, NearBottomInLowerHalfOpensAbove) {
-  const Placement p = PlaceLevel(Rect{100, 700, 100, 700}, kWork, 120, 200, 3, false, false, false, false);
-  EXPECT_EQ(p.Y, 700 - 200);
-  EXPECT_EQ(p.X, 100);
-  EXPECT_FALSE(p.PushedAside);
+// A top level of 120 x h at a point.
+Placement AtPoint(int x, int y, int h) { return PlaceLevel(At(x, y), kArea, 120, h, 3, false, false, false, false); }
+
+}  // namespace
+
+// Each rule of a top level's place, at the last pixel it still holds and at
+// the first one it does not.
+TEST(PopupPlacement, TopLevelBelowAboveOrPushedToTheLastPixel) {
+  ExpectPlaced(AtPoint(300, 608, 200), {300, 608, false});  // ends on the bottom edge: below
+  ExpectPlaced(AtPoint(300, 609, 200), {300, 409, false});  // a pixel lower, lower half: above
+  ExpectPlaced(AtPoint(300, 500, 460), {300, 40, false});   // above, starting on the top edge
+  ExpectPlaced(AtPoint(300, 500, 461), {301, 40, true});    // no room above either: at the top, beside
+  ExpectPlaced(AtPoint(300, 423, 400), {301, 408, true});   // upper half, no room below: at the bottom, beside
+  ExpectPlaced(AtPoint(300, 424, 400), {301, 40, true});    // the middle is the lower half
 }
 
-TEST(PopupPlacement, UpperHalfWithoutRoomIsPushedToBottomAndBeside) {
-  const Placement p = PlaceLevel(Rect{100, 300, 100, 300}, kWork, 120, 500, 3, false, false, false, false);
-  EXPECT_EQ(p.Y, 768 - 500);
-  EXPECT_TRUE(p.PushedAside);
-  EXPECT_EQ(p.X, 101);
-  // Beside on the left when the right has no room.
-  EXPECT_EQ(PlaceLevel(Rect{1250, 300, 1250, 300}, kWork, 120, 500, 3, false, false, false, false).X, 1250 - 121);
+TEST(PopupPlacement, PreferAboveTriesAboveFirstToTheLastPixel) {
+  auto above = [](int top, int h) {
+    return PlaceLevel(Rect{300, top, 320, top + 20}, kArea, 120, h, 3, false, true, false, false);
+  };
+  ExpectPlaced(above(300, 260), {300, 40, false});   // just fits above
+  ExpectPlaced(above(300, 261), {300, 320, false});  // upper half: below the anchor
+  ExpectPlaced(above(300, 488), {300, 320, false});  // below, ending on the bottom edge
+  ExpectPlaced(above(300, 489), {321, 319, true});   // not below either: at the bottom, beside
+  ExpectPlaced(above(423, 500), {321, 308, true});
+  ExpectPlaced(above(424, 500), {321, 40, true});    // lower half: at the top, beside
 }
 
-TEST(PopupPlacement, PreferAboveTriesAboveFirst) {
-  const Rect button{200, 400, 220, 420};
-  EXPECT_EQ(PlaceLevel(button, kWork, 120, 200, 3, false, true, false, false).Y, 200);
-  // No room above, upper half: below the anchor.
-  EXPECT_EQ(PlaceLevel(Rect{200, 50, 220, 70}, kWork, 120, 200, 3, false, true, false, false).Y, 70);
-  // No room above, lower half: at the top, beside.
-  const Placement p = PlaceLevel(Rect{200, 500, 220, 520}, kWork, 120, 600, 3, false, true, false, false);
-  EXPECT_EQ(p.Y, 0);
-  EXPECT_TRUE(p.PushedAside);
-  EXPECT_EQ(p.X, 221);
+TEST(PopupPlacement, TopLevelStaysInsideHorizontallyAndGoesBesideToTheLastPixel) {
+  EXPECT_EQ(AtPoint(1260, 100, 100).X, 1260);  // ends on the right edge
+  EXPECT_EQ(AtPoint(1261, 100, 100).X, 1260);
+  EXPECT_EQ(AtPoint(100, 100, 100).X, 100);
+  EXPECT_EQ(AtPoint(99, 100, 100).X, 100);
+  // Pushed aside: right of the anchor while that ends on the right edge.
+  EXPECT_EQ(AtPoint(1259, 500, 461).X, 1260);
+  EXPECT_EQ(AtPoint(1260, 500, 461).X, 1260 - 120 - 1);
 }
 
-TEST(PopupPlacement, TopLevelStaysInsideHorizontally) {
-  EXPECT_EQ(PlaceLevel(Rect{1200, 10, 1200, 10}, kWork, 120, 100, 3, false, false, false, false).X, 1280 - 120);
-  EXPECT_EQ(PlaceLevel(Rect{-30, 10, -30, 10}, kWork, 120, 100, 3, false, false, false, false).X, 0);
-}
-
-TEST(PopupPlacement, SubmenuLinesUpWithParentItemOrOpensLeft) {
-  const Rect parentItem{300, 200, 420, 220};
-  Placement p = PlaceLevel(parentItem, kWork, 150, 100, 3, true, false, false, false);
-  EXPECT_EQ(p.Y, 197);
-  EXPECT_EQ(p.X, 421);
-  p = PlaceLevel(Rect{1100, 200, 1220, 220}, kWork, 150, 100, 3, true, false, false, false);
-  EXPECT_EQ(p.X, 1100 - 150 - 1);
-  // No room below: lower half aligns the bottom with the parent item.
-  p = PlaceLevel(Rect{300, 700, 420, 720}, kWork, 150, 300, 3, true, false, false, false);
-  EXPECT_EQ(p.Y, 720 - 300 + 3);
-  // Upper half: against the work area's bottom.
-  p = PlaceLevel(Rect{300, 300, 420, 320}, kWork, 150, 600, 3, true, false, false, false);
-  EXPECT_EQ(p.Y, 768 - 600);
+TEST(PopupPlacement, SubmenuThatJustFitsOnTheRightOpensOnTheRight) {
+  auto sub = [](Rect item, int w, int h) { return PlaceLevel(item, kArea, w, h, 3, true, false, false, false); };
+  // The first item lines up with the parent item, beside it on the right.
+  ExpectPlaced(sub(Rect{1000, 200, 1209, 220}, 170, 100), {1210, 197, false});  // ends on the right edge
+  ExpectPlaced(sub(Rect{1000, 200, 1210, 220}, 170, 100), {829, 197, false});   // a pixel more: on the left
+  // Lined up while it ends on the bottom edge.
+  ExpectPlaced(sub(Rect{300, 705, 420, 725}, 150, 106), {421, 702, false});
+  // A pixel lower, lower half: its bottom lines up with the parent item's.
+  ExpectPlaced(sub(Rect{300, 706, 420, 726}, 150, 106), {421, 623, false});
+  // Upper half without room: against the bottom; the middle is the lower half.
+  ExpectPlaced(sub(Rect{300, 423, 420, 443}, 150, 400), {421, 408, false});
+  ExpectPlaced(sub(Rect{300, 424, 420, 444}, 150, 400), {421, 47, false});
+  // Never above the work area.
+  ExpectPlaced(sub(Rect{300, 424, 420, 444}, 150, 500), {421, 40, false});
 }
 
 TEST(PopupPlacement, LevelFillingTheHeightSitsAtTopBesideAnchor) {
-  const Placement p = PlaceLevel(Rect{100, 400, 100, 400}, kWork, 120, 768, 3, false, false, true, false);
-  EXPECT_EQ(p.Y, 0);
-  EXPECT_EQ(p.X, 101);
+  ExpectPlaced(PlaceLevel(At(300, 400), kArea, 120, 768, 3, false, false, true, false), {301, 40, false});
+  ExpectPlaced(PlaceLevel(At(1260, 400), kArea, 120, 768, 3, false, false, true, false), {1139, 40, false});
   // A level scrolling only by the item limit is placed by the normal rules.
-  const Placement q = PlaceLevel(Rect{100, 400, 100, 400}, kWork, 120, 126, 3, false, false, true, true);
-  EXPECT_EQ(q.Y, 400);
-  EXPECT_EQ(q.X, 100);
+  ExpectPlaced(PlaceLevel(At(300, 400), kArea, 120, 126, 3, false, false, true, true), {300, 400, false});
 }
 
 TEST(PopupLayout, ScrollAreasKeepItemsAwayFromEdges) {
@@ -144,6 +176,12 @@ TEST(PopupLayout, ScrollAreasKeepItemsAwayFromEdges) {
   EXPECT_EQ(m.VisibleCount, 4);
   EXPECT_EQ(m.LastShown(), 3);
   EXPECT_FALSE(m.Shown[4]);
+  // An item ending exactly on the bottom scroll area is shown.
+  const LevelModel exact = Model(10, 20, Rect{3, 3, 97, 103}, true);
+  EXPECT_EQ(exact.VisibleCount, 4);
+  EXPECT_EQ(exact.Rects[3], (Rect{3, 73, 97, 93}));
+  EXPECT_EQ(exact.TopScrollArea(), (Rect{3, 3, 97, 13}));
+  EXPECT_EQ(exact.BottomScrollArea(), (Rect{3, 93, 97, 103}));
   const LevelModel plain = Model(3, 20, Rect{2, 2, 98, 62}, false);
   EXPECT_EQ(plain.VisibleCount, 3);
   EXPECT_EQ(plain.Rects[2], (Rect{2, 42, 98, 62}));
@@ -166,9 +204,18 @@ TEST(PopupScrolling, ByOneUntilTheEndThenWrapOnlyWhenAsked) {
   EXPECT_EQ(m.LastShown(), 9);
   EXPECT_TRUE(m.ScrollByOne(true, true));
   EXPECT_EQ(m.FirstVisible, 0);
-  // Up from the top with wrap shows the last items.
+  // Up from the top with wrap shows the last items, four of them.
   EXPECT_TRUE(m.ScrollByOne(false, true));
+  EXPECT_EQ(m.FirstVisible, 6);
   EXPECT_EQ(m.LastShown(), 9);
+  // Away from the ends a wrapping step is one item, either way.
+  EXPECT_TRUE(m.ScrollByOne(false, true));
+  EXPECT_EQ(m.FirstVisible, 5);
+  EXPECT_TRUE(m.ScrollByOne(true, true));
+  EXPECT_EQ(m.FirstVisible, 6);
+  // Without wrap the ends hold.
+  EXPECT_FALSE(m.ScrollByOne(true, false));
+  EXPECT_EQ(m.FirstVisible, 6);
 }
 
 TEST(PopupKeys, DownSkipsUnselectableAndStopsAtTheLastItem) {
@@ -207,16 +254,48 @@ TEST(PopupKeys, DownScrollsTheViewAlongAndWrapsTheViewAtTheLastShown) {
   while (active != 9) active = m.KeyDown(active, false);
   EXPECT_EQ(m.LastShown(), 9);
   // On the last shown item, which is the last item: the view wraps to the
-  // top, the highlight stays.
-  EXPECT_EQ(m.KeyDown(9, false), 9);
+  // top and the highlight goes along, to the first item it shows.
+  active = m.KeyDown(9, false);
   EXPECT_EQ(m.FirstVisible, 0);
+  EXPECT_EQ(active, 0);
+  EXPECT_TRUE(m.Shown[static_cast<size_t>(active)]) << "the highlighted item is one the user can see";
+  // The same when the first items cannot take the highlight.
+  LevelModel s = Model(10, 20, Rect{3, 3, 97, 109}, true, {0, 1});
+  while (s.ScrollByOne(true, false)) {
+  }
+  active = s.KeyDown(9, false);
+  EXPECT_EQ(active, 2);
+  EXPECT_TRUE(s.Shown[2]);
   // While the pointer scrolls, the key does not scroll the view first.
   LevelModel n = Model(10, 20, Rect{3, 3, 97, 109}, true);
   EXPECT_EQ(n.KeyDown(3, true), 4);
   EXPECT_EQ(n.FirstVisible, 1);
 }
 
-TEST(PopupKeys, UpScrollsBackIntoView) {
+TEST(PopupKeys, UpOnTheFirstItemWrapsTheViewAndTheHighlightToTheEnd) {
+  LevelModel m = Model(10, 20, Rect{3, 3, 97, 109}, true, {9});
+  const int active = m.KeyUp(0, false);
+  EXPECT_EQ(m.LastShown(), 9);
+  EXPECT_EQ(active, 8) << "the last item that can take the highlight";
+  EXPECT_TRUE(m.Shown[8]);
+}
+
+TEST(PopupScrolling, UpWrapShowsTheLastItemWhateverTheItemsTop) {
+  // The wrap's start must count from where the layout puts the first item;
+  // counted from 10 alone, some heights leave the last item cut off.
+  for (int top : {2, 3, 7}) {
+    for (int bottom = 100; bottom < 140; ++bottom) {
+      LevelModel m = Model(12, 20, Rect{3, top, 97, bottom}, true);
+      ASSERT_TRUE(m.ScrollByOne(false, true));
+      EXPECT_EQ(m.LastShown(), 11) << "items " << top << ".." << bottom;
+      // And no further back than needed: one more item would not fit.
+      const int used = m.Rects[11].Bottom - m.Rects[static_cast<size_t>(m.FirstVisible)].Top;
+      EXPECT_GT(used + 20, bottom - top - 20) << "items " << top << ".." << bottom;
+    }
+  }
+}
+
+TEST(PopupKeys, UpScrollsBackIntoViewAndReachesTheFirstItem) {
   LevelModel m = Model(10, 20, Rect{3, 3, 97, 109}, true);
   while (m.ScrollByOne(true, false)) {
   }
@@ -226,6 +305,22 @@ TEST(PopupKeys, UpScrollsBackIntoView) {
   for (int i = 0; i < 4; ++i) active = m.KeyUp(active, false);
   EXPECT_EQ(active, 4);
   EXPECT_TRUE(m.Shown[4]);
+  // On up to the very first item, the view following it to the top.
+  for (int i = 0; i < 4; ++i) active = m.KeyUp(active, false);
+  EXPECT_EQ(active, 0);
+  EXPECT_EQ(m.FirstVisible, 0);
+  EXPECT_TRUE(m.Shown[0]);
+
+  // Past unselectable items above the view, the first item is still reached.
+  LevelModel n = Model(10, 20, Rect{3, 3, 97, 109}, true, {1, 2, 3});
+  n.FirstVisible = 2;
+  n.Layout();
+  EXPECT_EQ(n.KeyUp(4, false), 0);
+  EXPECT_EQ(n.FirstVisible, 0);
+  // And in a level that does not scroll.
+  LevelModel plain = Model(4, 20, Rect{2, 2, 98, 82}, false);
+  EXPECT_EQ(plain.KeyUp(1, false), 0);
+  EXPECT_EQ(plain.KeyUp(3, false), 2);
 }
 
 TEST(PopupHint, SkinnedHintIsAtLeastThePicture) {
@@ -238,14 +333,24 @@ TEST(PopupHint, SkinnedHintIsAtLeastThePicture) {
   s.RT = Point{31, 3};
   s.LB = Point{6, 17};
   s.RB = Point{31, 17};
-  HintGeometry g = SizeHint(s, 5, 5);
+  // Text up to 25 x 14 fits the picture's own client area.
+  HintGeometry g = SizeHint(s, 25, 14);
   EXPECT_EQ(g.Width, 37);
   EXPECT_EQ(g.Height, 20);
-  g = SizeHint(s, 100, 16);
-  EXPECT_EQ(g.Width, 100 + 6 + 37 - 31);
-  EXPECT_EQ(g.Height, 16 + 3 + 20 - 17);
-  EXPECT_EQ(g.Client, (Rect{6, 3, 31 + g.Width - 37, 17 + g.Height - 20}));
-  EXPECT_EQ(g.NRB, (Point{31 + g.Width - 37, 17 + g.Height - 20}));
+  EXPECT_EQ(g.Client, s.ClientRect);
+  // Wider, taller and both: each corner follows its own edges only.
+  for (auto [tw, th] : {std::pair{26, 14}, {25, 15}, {100, 16}}) {
+    SCOPED_TRACE(testing::Message() << tw << " x " << th);
+    g = SizeHint(s, tw, th);
+    const int dx = tw - 25, dy = th - 14;
+    EXPECT_EQ(g.Width, 37 + dx);
+    EXPECT_EQ(g.Height, 20 + dy);
+    EXPECT_EQ(g.Client, (Rect{6, 3, 31 + dx, 17 + dy}));
+    EXPECT_EQ(g.NLT, (Point{6, 3}));
+    EXPECT_EQ(g.NRT, (Point{31 + dx, 3}));
+    EXPECT_EQ(g.NLB, (Point{6, 17 + dy}));
+    EXPECT_EQ(g.NRB, (Point{31 + dx, 17 + dy}));
+  }
   const HintGeometry plain = SizeHint(HintSkin{}, 100, 16);
   EXPECT_EQ(plain.Width, 104);
   EXPECT_EQ(plain.Height, 20);
@@ -253,18 +358,30 @@ TEST(PopupHint, SkinnedHintIsAtLeastThePicture) {
 
 TEST(PopupHint, PlacedBackFromTheScreenEdges) {
   EXPECT_EQ(PlaceHint(Point{100, 100}, 80, 20, 1280, 1024), (Rect{100, 100, 180, 120}));
+  // Ending exactly on the screen's right or bottom edge it stays.
+  EXPECT_EQ(PlaceHint(Point{1200, 1004}, 80, 20, 1280, 1024), (Rect{1200, 1004, 1280, 1024}));
+  EXPECT_EQ(PlaceHint(Point{1201, 1005}, 80, 20, 1280, 1024), (Rect{1201 - 82, 1005 - 22, 1199, 1003}));
   EXPECT_EQ(PlaceHint(Point{1250, 100}, 80, 20, 1280, 1024), (Rect{1250 - 82, 100, 1250 - 2, 120}));
   EXPECT_EQ(PlaceHint(Point{100, 1015}, 80, 20, 1280, 1024), (Rect{100, 1015 - 22, 180, 1015 - 2}));
 }
 
-TEST(PopupFade, StepsOfTenUpToTheValue) {
-  const std::vector<int> s = FadeSteps(150);
-  ASSERT_EQ(s.size(), 16u);
-  EXPECT_EQ(s.front(), 0);
-  EXPECT_EQ(s[1], 10);
-  EXPECT_EQ(s.back(), 150);
-  EXPECT_EQ(FadeSteps(155).back(), 155);
-  EXPECT_EQ(FadeSteps(155)[15], 150);
+TEST(PopupFade, FromZeroInStepsOfTenEndingExactlyOnTheValue) {
+  auto tens = [](int upTo) {
+    std::vector<int> v;
+    for (int a = 0; a <= upTo; a += 10) v.push_back(a);
+    return v;
+  };
+  EXPECT_EQ(FadeSteps(150), tens(150));  // 16 opacities, the first 0
+  std::vector<int> odd = tens(150);
+  odd.push_back(151);
+  EXPECT_EQ(FadeSteps(151), odd);
+  odd.back() = 159;
+  EXPECT_EQ(FadeSteps(159), odd);
+  std::vector<int> full = tens(250);
+  full.push_back(255);
+  EXPECT_EQ(FadeSteps(255), full);
+  EXPECT_EQ(FadeSteps(10), (std::vector<int>{0, 10}));
+  EXPECT_EQ(FadeSteps(1), (std::vector<int>{0, 1}));
   EXPECT_EQ(FadeSteps(0), std::vector<int>{0});
 }
 

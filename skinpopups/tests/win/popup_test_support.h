@@ -67,7 +67,7 @@ inline int ThreadWindows(const wchar_t* cls = nullptr) {
 class TTestFrame : public TComponent, public vp::TvpSkinMenuHost {
  public:
   explicit TTestFrame(TForm* form) : TComponent(form), Menu(new vp::TvpSkinMenu(this, form)) {}
-  vp::TvpSkinMenu* SkinMenu() override { return Menu; }
+  vp::TvpSkinMenu* SkinMenu() const override { return Menu; }
   vp::TvpSkinData* SkinData() const override { return Skin; }
   void MenuOpening() override { ++Openings; }
   vp::TvpSkinMenu* Menu;

@@ -160,10 +160,56 @@ TEST_F(SkinHints, DelayedHintShowsTheLastTextAfterThePauseAndHidesLater) {
   ApplicationHints().HintHidePause = 2500;
 }
 
-TEST_F(SkinHints, PointerHeightIsPlausible) {
+TEST_F(SkinHints, PointerHeightComesFromTheArrowsMask) {
+  // The arrow's visible part is shorter than the cursor's square, so the
+  // mask's answer differs from the system cursor height it falls back to.
+  form_->Show();
+  const RECT r = form_->BoundsRect();
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  Pump(50);
   const int h = vp::CursorHeightBelowHotSpot();
-  EXPECT_GT(h, 0);
-  EXPECT_LE(h, GetSystemMetrics(SM_CYCURSOR));
+  EXPECT_GE(h, 8);
+  EXPECT_LT(h, GetSystemMetrics(SM_CYCURSOR)) << "the fallback, not the mask";
+}
+
+TEST_F(SkinHints, MadeLayeredAgainGetsItsOpacityAgain) {
+  hint_->AlphaBlend = true;
+  hint_->AlphaBlendValue = 180;
+  Window().ActivateHint(RECT{100, 100, 100, 100}, L"One");
+  EXPECT_EQ(Window().AlphaSetCount(), 1);
+  hint_->AlphaBlend = false;
+  Window().ActivateHint(RECT{100, 100, 100, 100}, L"Two");
+  ASSERT_FALSE(Window().Layered());
+  // Layered once more at the same value: a layered window without its
+  // opacity set shows nothing, so it is set again.
+  hint_->AlphaBlend = true;
+  Window().ActivateHint(RECT{100, 100, 100, 100}, L"Three");
+  EXPECT_TRUE(Window().Layered());
+  EXPECT_EQ(Window().AlphaSetCount(), 2);
+  BYTE a = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(Window().Handle(), nullptr, &a, nullptr));
+  EXPECT_EQ(a, 180);
+}
+
+TEST_F(SkinHints, ASkinChangeTakesAShownHintAway) {
+  vp::TvpCompressedStoredSkin stored;
+  auto other = LoadDefault(stored);
+  hint_->SetSkinData(other.get());
+  Window().ActivateHint(RECT{100, 100, 100, 100}, L"Skinned");
+  ASSERT_EQ(Window().SkinDataInUse(), other.get());
+  ASSERT_TRUE(IsWindowVisible(Window().Handle()));
+  // The hint is painted from the skin's pictures, which a new skin replaces.
+  other->LoadFromCompressedStoredSkin(stored);
+  EXPECT_FALSE(IsWindowVisible(Window().Handle()));
+  EXPECT_EQ(Window().SkinDataInUse(), nullptr);
+  Window().ActivateHint(RECT{100, 100, 100, 100}, L"Again");
+  ASSERT_EQ(Window().SkinDataInUse(), other.get());
+  other.reset();  // and when the skin data goes
+  EXPECT_FALSE(IsWindowVisible(Window().Handle()));
+  EXPECT_EQ(Window().SkinDataInUse(), nullptr);
+  InvalidateRect(Window().Handle(), nullptr, TRUE);
+  Pump(50);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "skin/core/vpUtils.h"
 #include "skin/win/vpUtils_win.h"
+#include "skinpopups/tests/win/freed_memory_guard.h"
 #include "skinpopups/tests/win/popup_test_support.h"
 #include "skinpopups/win/popup_gdi.h"
 
@@ -586,6 +587,8 @@ TEST_F(SkinMenus, MissingOrTooSmallPopupPictureDrawsPlain) {
 
 TEST_F(SkinMenus, ItemFreedWhileOpenIsForgotten) {
   Fill(3);
+  int clicks[3] = {0, 0, 0};
+  for (int i = 0; i < 3; ++i) Root()->Items(i)->OnClick = [&clicks, i](TObject*) { ++clicks[i]; };
   TMenuItem* sub = Add(Root(), L"Sub");
   Fill(2, sub);
   Open(200, 200);
@@ -597,13 +600,19 @@ TEST_F(SkinMenus, ItemFreedWhileOpenIsForgotten) {
   Pump(600);
   EXPECT_EQ(menu_->LevelCount(), 1);
   delete Root()->Items(1);
+  // A release over the freed item clicks nothing and leaves the menu open.
   const POINT p = ItemCentre(0, 1);
   SendMessageW(Level(0)->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x - Level(0)->Left(), p.y - Level(0)->Top()));
+  EXPECT_TRUE(menu_->Visible());
+  EXPECT_EQ(Level(0)->ActiveIndex(), 1);
+  // Down passes over it to the next live item, and Enter runs that one.
   menu_->ProcessKey(VK_DOWN);
+  EXPECT_EQ(Level(0)->ActiveIndex(), 2);
   menu_->ProcessKey(VK_RETURN);
-  Pump(50);
-  menu_->CloseMenu();
+  EXPECT_EQ(clicks[0], 0);
+  EXPECT_EQ(clicks[2], 1);
   EXPECT_FALSE(menu_->Visible());
+  Pump(50);
 }
 
 // ---------------------------------------------------------------- the popup menu component
@@ -662,6 +671,284 @@ TEST_F(SkinMenus, NothingIsLeftBehindAfterAHundredMenus) {
   EXPECT_EQ(timers, 0);
   EXPECT_EQ(gdi::LiveTotal(), gdiObjects);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), guiObjects);
+}
+
+// ---------------------------------------------------------------- handlers that free things
+
+TEST(FreedMemoryGuard, SeesAWriteIntoFreedMemory) {
+  memguard::FreedMemoryGuard guard;
+  auto* p = new int(5);
+  delete p;
+  EXPECT_EQ(guard.TouchedBlocks(), 0);
+  volatile int* freed = p;
+  *freed = 7;  // on purpose: the guard must notice
+  EXPECT_EQ(guard.TouchedBlocks(), 1);
+  *freed = static_cast<int>(0xDDDDDDDDu);
+}
+
+TEST_F(SkinMenus, ACommandThatFreesTheControllerLeavesItAlone) {
+  memguard::FreedMemoryGuard guard;
+  int ran = 0;
+  Add(Root(), L"Free")->OnClick = [&](TObject*) {
+    ++ran;
+    delete frame_;  // a form that goes, its frame and menus with it
+    frame_ = nullptr;
+    menu_ = nullptr;
+  };
+  Open(200, 200, nullptr, form_);  // a control to tell after the command
+  TvpSkinMenu* menu = menu_;
+  menu->ProcessKey(VK_RETURN);
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(form_->Commands, 0) << "the controller that would tell is gone";
+  EXPECT_EQ(guard.TouchedBlocks(), 0);
+}
+
+TEST_F(SkinMenus, ACloseHandlerThatFreesTheControllerLeavesItAlone) {
+  memguard::FreedMemoryGuard guard;
+  auto freeOnClose = [&] {
+    menu_->OnMenuClose = [&](TObject*) {
+      delete frame_;
+      frame_ = nullptr;
+      menu_ = nullptr;
+    };
+  };
+  int ran = 0;
+  Add(Root(), L"Run")->OnClick = [&](TObject*) { ++ran; };
+  Open(200, 200);
+  freeOnClose();
+  TvpSkinMenu* menu = menu_;
+  menu->ProcessKey(VK_ESCAPE);
+  EXPECT_EQ(menu_, nullptr);
+  EXPECT_EQ(guard.TouchedBlocks(), 0);
+
+  // The same through a click: the command still runs.
+  frame_ = new TTestFrame(form_);
+  frame_->Skin = skin_;
+  menu_ = frame_->Menu;
+  Open(200, 200);
+  freeOnClose();
+  menu = menu_;
+  menu->ProcessKey(VK_RETURN);
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(menu_, nullptr);
+  EXPECT_EQ(guard.TouchedBlocks(), 0);
+}
+
+TEST_F(SkinMenus, ASubmenuOpenerWhoseCommandClosesTheMenuOpensNothing) {
+  memguard::FreedMemoryGuard guard;
+  TMenuItem* sub = Add(Root(), L"Sub");
+  Fill(2, sub);
+  sub->OnClick = [&](TObject*) { menu_->CloseMenu(); };
+  Open(200, 200);
+  menu_->ProcessKey(VK_RIGHT);
+  EXPECT_FALSE(menu_->Visible());
+  EXPECT_EQ(menu_->LevelCount(), 0);
+  EXPECT_EQ(guard.TouchedBlocks(), 0) << "nothing is written into the freed level";
+  EXPECT_EQ(ThreadWindows(L"PlatoraSkinPopupShadow") + ThreadWindows(L"PlatoraSkinPopup"), 0);
+}
+
+TEST_F(SkinMenus, MessagesHandledBeforeTheFadeMayFreeTheController) {
+  memguard::FreedMemoryGuard guard;
+  Fill(2);
+  menu_->MenusAlphaBlend = menu_->MenusAlphaBlendAnimation = true;
+  constexpr UINT kFree = WM_APP + 21;
+  Application->OnMessage = [&](MSG& m, bool& handled) {
+    if (m.message != kFree) return;
+    handled = true;
+    delete frame_;
+    frame_ = nullptr;
+  };
+  PostMessageW(form_->Handle(), kFree, 0, 0);
+  TvpSkinMenu* menu = menu_;
+  menu_ = nullptr;
+  menu->Popup(nullptr, skin_, false, Root(), RECT{200, 200, 200, 200}, 0);
+  Application->OnMessage = nullptr;
+  EXPECT_EQ(frame_, nullptr);
+  EXPECT_EQ(guard.TouchedBlocks(), 0);
+  EXPECT_EQ(ThreadWindows(L"PlatoraSkinPopupShadow") + ThreadWindows(L"PlatoraSkinPopup"), 0);
+}
+
+TEST_F(SkinMenus, ASkinChangeClosesAnOpenMenuFirst) {
+  memguard::FreedMemoryGuard guard;
+  Fill(3);
+  vp::TvpCompressedStoredSkin stored;
+  auto other = LoadDefault(stored);
+  Open(200, 200, other.get());
+  ASSERT_TRUE(menu_->Visible());
+  // A new skin replaces the pictures and definitions the level points into.
+  other->LoadFromCompressedStoredSkin(stored);
+  EXPECT_FALSE(menu_->Visible());
+  EXPECT_EQ(menu_->LevelCount(), 0);
+  EXPECT_EQ(form_->Closed, 1) << "the host hears the menu closed";
+  Pump(60);
+  // The skin data going closes it as well.
+  Open(200, 200, other.get());
+  ASSERT_TRUE(menu_->Visible());
+  other.reset();
+  EXPECT_FALSE(menu_->Visible());
+  Pump(60);
+  EXPECT_EQ(guard.TouchedBlocks(), 0);
+}
+
+TEST_F(SkinMenus, APopupThatShowsNothingStillReportsTheClose) {
+  Add(Root(), L"Hidden")->Visible = false;
+  Open(100, 100, nullptr, form_);
+  EXPECT_FALSE(menu_->Visible());
+  // The host and the control wait for the close to leave their menu mode.
+  EXPECT_EQ(form_->Closed, 2);
+  auto* pm = new vp::TvpSkinPopupMenu(form_);
+  auto* i = new TMenuItem(form_);
+  i->Visible = false;
+  pm->Items()->Add(i);
+  int closed = 0;
+  pm->OnMenuClose = [&](TObject*) { ++closed; };
+  pm->Popup(100, 100);
+  EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(menu_->OnMenuClose) << "not left to fire at some later menu's close";
+}
+
+TEST_F(SkinMenus, ArrowsJudgeTheItemsAsTheyAreWhenTheKeyComes) {
+  Add(Root(), L"A");
+  TMenuItem* b = Add(Root(), L"B");
+  Add(Root(), L"C");
+  TMenuItem* d = Add(Root(), L"D", false);
+  Open(200, 200);
+  ASSERT_EQ(Level(0)->ActiveIndex(), 0);
+  b->Enabled = false;  // after the level opened
+  d->Enabled = true;
+  menu_->ProcessKey(VK_DOWN);
+  EXPECT_EQ(Level(0)->ActiveIndex(), 2);
+  menu_->ProcessKey(VK_DOWN);
+  EXPECT_EQ(Level(0)->ActiveIndex(), 3);
+  menu_->ProcessKey(VK_UP);
+  menu_->ProcessKey(VK_UP);
+  EXPECT_EQ(Level(0)->ActiveIndex(), 0);
+}
+
+TEST_F(SkinMenus, AnItemThatMorphsAndPlaysFramesDoesBoth) {
+  Fill(2);
+  vp::TvpCompressedStoredSkin stored;
+  auto effects = LoadDefault(stored);
+  for (auto& o : effects->ObjectDefs)
+    if (auto* m = dynamic_cast<vp::TvpDataSkinMenuItem*>(o.get())) {
+      m->Morphing = true;
+      m->AnimateSkinRect = plat::Rect{0, 0, 100, 40};
+      m->FrameCount = 2;
+      m->AnimateInterval = 20;
+    }
+  Open(200, 200, effects.get());
+  Pump(300);
+  EXPECT_EQ(Level(0)->Items(0)->FrameCounter, 3);
+  EXPECT_EQ(Level(0)->Items(0)->MorphFactor, 1.0);
+  menu_->ProcessKey(VK_DOWN);
+  Pump(300);
+  EXPECT_EQ(Level(0)->Items(0)->FrameCounter, 0);
+  EXPECT_EQ(Level(0)->Items(0)->MorphFactor, 0.0);
+  EXPECT_EQ(Level(0)->Items(1)->MorphFactor, 1.0);
+  menu_->CloseMenu();
+}
+
+// ---------------------------------------------------------------- item looks
+
+TEST_F(SkinMenus, MarksColoursAndSeparatorsAsTheSkinDrawsThem) {
+  Add(Root(), L"On");
+  Add(Root(), L"-");
+  Add(Root(), L"Off", false);
+  Add(Root(), L"Other");
+  auto withImage = [&](const std::wstring& caption, bool checked) {
+    TMenuItem* mi = Add(Root(), caption);
+    mi->Checked = checked;
+    TBitmap& b = mi->Bitmap();
+    b.SetSize(12, 12);
+    b.Canvas().Brush().SetColor(RGB(0, 200, 0));
+    b.Canvas().FillRect(RECT{0, 0, 12, 12});
+  };
+  withImage(L"Framed", true);   // 4
+  withImage(L"Plain", false);   // 5
+  TMenuItem* radio = Add(Root(), L"Radio");  // 6
+  radio->Checked = radio->RadioItem = true;
+  Add(Root(), L"Check")->Checked = true;  // 7
+  Open(200, 200);
+  Pump(50);
+  TvpSkinPopupWindow* l = Level(0);
+  const vp::TvpDataSkinMenuItem& d = *l->ItemDef();
+  const plat::Raster& pic = skin_->ActivePicture(d.ActivePictureIndex)->Pixels;
+  const COLORREF font = static_cast<COLORREF>(d.FontColor), grey = static_cast<COLORREF>(d.UnEnabledFontColor);
+  auto at = [&](int item, int x, int y) {
+    const RECT r = l->Items(item)->Rect;
+    return ScreenPixel(l->Left() + r.left + x, l->Top() + r.top + y);
+  };
+  auto count = [&](int item, COLORREF c) {
+    const RECT r = l->Items(item)->Rect;
+    int n = 0;
+    for (int y = 0; y < r.bottom - r.top; ++y)
+      for (int x = 0; x < r.right - r.left; ++x) n += at(item, x, y) == c;
+    return n;
+  };
+
+  // The separator is the divider piece: as high, its kept ends unchanged.
+  const RECT sep = l->Items(1)->Rect;
+  ASSERT_EQ(sep.bottom - sep.top, d.DividerRect.Height());
+  const int sw = sep.right - sep.left;
+  for (int y = 0; y < d.DividerRect.Height(); ++y) {
+    for (int x = 0; x < d.DividerLeftOffset; ++x)
+      EXPECT_EQ(at(1, x, y), pic.Pixel(d.DividerRect.Left + x, d.DividerRect.Top + y)) << x << "," << y;
+    for (int x = 0; x < d.DividerRightOffset; ++x)
+      EXPECT_EQ(at(1, sw - 1 - x, y), pic.Pixel(d.DividerRect.Right - 1 - x, d.DividerRect.Top + y));
+  }
+  // A disabled item is written in "unenabledfontcolor", an enabled one not.
+  EXPECT_GT(count(2, grey), 5);
+  EXPECT_EQ(count(2, font), 0);
+  EXPECT_GT(count(3, font), 5);
+  EXPECT_EQ(count(3, grey), 0);
+  // A checked item with an image: the image inside a one-pixel frame in the
+  // font colour (image at text left + 2, centred); without the check no frame.
+  const int gx = d.TextRect.Left + 2, gy = d.TextRect.Height() / 2 - 6;
+  EXPECT_EQ(at(4, gx + 3, gy + 3), RGB(0, 200, 0));
+  EXPECT_EQ(at(4, gx - 1, gy + 6), font);
+  EXPECT_EQ(at(4, gx + 12, gy + 6), font);
+  EXPECT_EQ(at(5, gx + 3, gy + 3), RGB(0, 200, 0));
+  EXPECT_NE(at(5, gx - 1, gy + 6), font);
+  // A checked radio item without an image shows the dot, a checked plain
+  // item the check mark (at text left + 2, middle - 4).
+  const int mx = d.TextRect.Left + 2, my = d.TextRect.Height() / 2 - 4;
+  EXPECT_EQ(at(6, mx + 1, my + 3), font) << "inside the dot";
+  EXPECT_NE(at(7, mx + 1, my + 3), font) << "beside the check mark's stroke";
+  EXPECT_EQ(at(7, mx + 1, my + 6), font) << "on the check mark's stroke";
+}
+
+TEST_F(SkinMenus, AnOpenerWhoseSubmenuWasClosedOpensItAgain) {
+  TMenuItem* sub = Add(Root(), L"Sub");
+  Fill(2, sub);
+  Add(Root(), L"Off", false);
+  Open(200, 200);
+  menu_->ProcessKey(VK_RIGHT);
+  ASSERT_EQ(menu_->LevelCount(), 2);
+  // The highlight rests on a disabled item; Escape closes the submenu.
+  Hover(0, 1);
+  ASSERT_EQ(Level(0)->ActiveIndex(), 1);
+  ASSERT_EQ(menu_->LevelCount(), 2);
+  menu_->ProcessKey(VK_ESCAPE);
+  ASSERT_EQ(menu_->LevelCount(), 1);
+  EXPECT_FALSE(Level(0)->Items(0)->SubMenuOpen);
+  Hover(0, 0, 700);  // the hover wait opens it again
+  EXPECT_EQ(menu_->LevelCount(), 2);
+  menu_->CloseMenu();
+
+  // A scroll area closes the submenu as well.
+  Fill(6);
+  menu_->MaxMenuItemsInWindow = 3;
+  Open(200, 200);
+  ASSERT_TRUE(Level(0)->ScrollFlag());
+  menu_->ProcessKey(VK_RIGHT);
+  ASSERT_EQ(menu_->LevelCount(), 2);
+  const RECT ir = Level(0)->ItemsRect();
+  PointAt(Level(0)->Left() + (ir.left + ir.right) / 2, Level(0)->Top() + ir.bottom - 5);
+  EXPECT_EQ(menu_->LevelCount(), 1);
+  EXPECT_FALSE(Level(0)->Items(0)->SubMenuOpen);
+  PointAt(work_.right - 2, work_.bottom - 2);
+  menu_->MaxMenuItemsInWindow = 0;
+  menu_->CloseMenu();
 }
 
 }  // namespace

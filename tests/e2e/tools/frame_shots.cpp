@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <string>
-#include <thread>
 
 #include "tests/e2e/common.h"
 
@@ -17,45 +16,21 @@ using namespace e2e;
 
 namespace {
 
-void Input(INPUT in) { SendInput(1, &in, sizeof in); }
-
-void MouseTo(int x, int y) {
-  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((x * 65535LL + (sw - 1) / 2) / (sw - 1));
-  in.mi.dy = static_cast<LONG>((y * 65535LL + (sh - 1) / 2) / (sh - 1));
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  Input(in);
-}
-
-void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
 void ClickAt(HWND w, int x, int y, int times = 1, bool right = false) {
-  RECT r;
-  GetWindowRect(w, &r);
-  MouseTo(r.left + x, r.top + y);
+  MouseTo(At(w, x, y));
   Pause(100);
   for (int i = 0; i < times; ++i) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    Input(in);
+    MouseButton(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
     Pause(30);
-    in.mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    Input(in);
+    MouseButton(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
     Pause(30);
   }
   Pause(300);
 }
 
-void Key(WORD vk) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  Input(in);
-  in.ki.dwFlags = KEYEVENTF_KEYUP;
-  Input(in);
+void Press(WORD vk) {
+  Key(vk, false);
+  Key(vk, true);
   Pause(300);
 }
 
@@ -81,7 +56,7 @@ int wmain(int argc, wchar_t** argv) {
 
   ClickAt(main, 58, 14);  // the system-menu button
   State("sysmenu", hold);
-  Key(VK_ESCAPE);
+  Press(VK_ESCAPE);
 
   ClickAt(main, 300, 12, 2);  // caption double click
   State("rolledup", hold);
@@ -93,6 +68,6 @@ int wmain(int argc, wchar_t** argv) {
   State("restored", 1);
 
   ClickAt(main, 300, 12, 1, true);
-  Key('C');
+  Press('C');
   return prog.WaitExit() ? 0 : 1;
 }

@@ -78,6 +78,32 @@ TEST(Handles, OwnersCountWhatTheyHoldThroughMovesResetsAndRelease) {
   EXPECT_TRUE(Counts() == start);
 }
 
+TEST(Handles, ARegionAWindowRefusesStaysWithItsOwner) {
+  const long start = gdi::Live(gdi::Kind::Region);
+  HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(gone);
+  DestroyWindow(gone);  // SetWindowRgn on it fails
+  {
+    gdi::Region region(CreateRectRgn(0, 0, 10, 10));
+    const HRGN h = region.get();
+    EXPECT_FALSE(gdi::GiveRegionToWindow(gone, region, TRUE));
+    EXPECT_EQ(region.get(), h) << "a refused region stays with its owner, which deletes it";
+    EXPECT_EQ(gdi::Live(gdi::Kind::Region), start + 1);
+  }
+  EXPECT_EQ(gdi::Live(gdi::Kind::Region), start);
+
+  // A window that takes it owns it from then on.
+  HWND w = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(w);
+  gdi::Region region(CreateRectRgn(0, 0, 10, 10));
+  EXPECT_TRUE(gdi::GiveRegionToWindow(w, region, FALSE));
+  EXPECT_FALSE(region);
+  EXPECT_EQ(gdi::Live(gdi::Kind::Region), start);
+  gdi::Region back(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(GetWindowRgn(w, back.get()), SIMPLEREGION);
+  DestroyWindow(w);
+}
+
 TEST(Handles, SelectionsAndSavedStatesPutTheDCBack) {
   const gdi::MemoryDC dc(nullptr);
   const HGDIOBJ ownPen = GetCurrentObject(dc.get(), OBJ_PEN);
