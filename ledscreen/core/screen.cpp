@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "ledapi/core/compose.h"
 #include "ledscreen/core/png.h"
 #include "screenlink/core/led_records.h"
 
@@ -14,41 +15,6 @@ namespace ledscreen {
 using ledp::Packet;
 
 namespace {
-
-// Copies src to dst at (x, y), only where it falls inside `clip`.
-void BlitClipped(plat::Raster& dst, int x, int y, const plat::Raster& src, plat::Rect clip) {
-  clip.Left = std::max({clip.Left, x, 0});
-  clip.Top = std::max({clip.Top, y, 0});
-  clip.Right = std::min({clip.Right, x + src.Width(), dst.Width()});
-  clip.Bottom = std::min({clip.Bottom, y + src.Height(), dst.Height()});
-  if (clip.IsNull()) return;
-  plat::Rect from{clip.Left - x, clip.Top - y, clip.Right - x, clip.Bottom - y};
-  plat::Blit(dst, clip.Left, clip.Top, src, from);
-}
-
-void DrawClock(plat::Raster& dst, const ledp::Window& w, int64_t seconds) {
-  const std::string text = ledp::ClockText(w.Format, ledp::SecondsToClock(seconds));
-  const int y = w.Area.Top + (w.Area.Height() - w.Pixels.Height()) / 2;
-  int x = w.Area.Left;
-  for (char c : text) {
-    size_t i = w.GlyphChars.find(c);
-    if (i == std::string::npos) continue;
-    int from = 0;
-    for (size_t k = 0; k < i; ++k) from += w.GlyphWidths[k];
-    const int gw = w.GlyphWidths[i];
-    plat::Rect glyph{x, y, x + gw, y + w.Pixels.Height()};
-    plat::Rect clip = w.Area;
-    clip.Left = std::max(clip.Left, glyph.Left);
-    clip.Right = std::min(clip.Right, glyph.Right);
-    if (clip.Right > clip.Left) {
-      // The glyph strip is a picture; draw just this glyph's columns.
-      plat::Raster one(gw, w.Pixels.Height());
-      plat::Blit(one, 0, 0, w.Pixels, plat::Rect{from, 0, from + gw, w.Pixels.Height()});
-      BlitClipped(dst, x, y, one, clip);
-    }
-    x += gw;
-  }
-}
 
 bool HasClock(const ledp::Page& p) {
   return std::any_of(p.Windows.begin(), p.Windows.end(),
@@ -410,28 +376,13 @@ void Screen::Show(ledp::Program p, int64_t nowMs) {
   dirty_ = true;
 }
 
-size_t Screen::CurrentPage(int64_t nowMs) const {
-  const auto& pages = program_->Pages;
-  if (pages.size() < 2) return 0;
-  int64_t cycle = 0;
-  for (const auto& pg : pages) cycle += std::max<int64_t>(pg.DisplayMs, 1);
-  int64_t t = (nowMs - shownAt_) % cycle;
-  for (size_t i = 0; i < pages.size(); ++i) {
-    t -= std::max<int64_t>(pages[i].DisplayMs, 1);
-    if (t < 0) return i;
-  }
-  return 0;
-}
+size_t Screen::CurrentPage(int64_t nowMs) const { return ledp::PageAt(*program_, nowMs - shownAt_); }
 
 bool Screen::Render(int64_t nowMs, int64_t wallSeconds) {
-  plat::Raster next(cfg_.Width, cfg_.Height);
-  if (power_ && program_ && !program_->Pages.empty()) {
-    const ledp::Page& page = program_->Pages[CurrentPage(nowMs)];
-    for (const ledp::Window& w : page.Windows) {
-      if (w.Type == ledp::WindowType::Picture) BlitClipped(next, w.Area.Left, w.Area.Top, w.Pixels, w.Area);
-      else DrawClock(next, w, wallSeconds + clockOffset_);
-    }
-  }
+  // Dark while off; otherwise what the library composes for pixel screens.
+  plat::Raster next = power_ && program_ ? ledp::ComposeProgram(*program_, cfg_.Width, cfg_.Height, nowMs - shownAt_,
+                                                                 wallSeconds + clockOffset_)
+                                         : plat::Raster(cfg_.Width, cfg_.Height);
   const bool changed = !drawn_ || !next.SamePixels(picture_);
   drawn_ = true;
   dirty_ = false;
