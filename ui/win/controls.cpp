@@ -1,14 +1,50 @@
 #include "ui/win/controls.h"
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 #include "ui/core/exceptions.h"
 #include "ui/core/utf.h"
 #include "ui/win/windowhook.h"
 
 namespace {
-const wchar_t kObjectProp[] = L"Platora.Control";
+// Which object each of our windows belongs to. It is asked on every message
+// of every control, so it lives in the process: a window property is a
+// question to Wine's server, tens of microseconds each time there.
+class WindowObjects {
+ public:
+  void Set(HWND h, TWinControl* c) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    map_[h] = c;
+  }
+  TWinControl* Get(HWND h) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = map_.find(h);
+    return it == map_.end() ? nullptr : it->second;
+  }
+  void Remove(HWND h) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    map_.erase(h);
+  }
+  // A window that never reached its last message must not lead a later
+  // window with the same handle to a freed object.
+  void RemoveAll(const TWinControl* c) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto it = map_.begin(); it != map_.end();) it = it->second == c ? map_.erase(it) : std::next(it);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::unordered_map<HWND, TWinControl*> map_;
+};
+
+// Never destroyed: windows may still be torn down during the process's exit.
+WindowObjects& Objects() {
+  static WindowObjects* objects = new WindowObjects;
+  return *objects;
 }
+}  // namespace
 
 // ================================================================ TComponent
 
@@ -170,11 +206,10 @@ TWinControl::~TWinControl() {
   DestroyComponents();
   for (TControl* c : std::vector<TControl*>(controls_)) c->SetParent(nullptr);
   DestroyWnd();
+  Objects().RemoveAll(this);
 }
 
-TWinControl* TWinControl::FromHandle(HWND h) {
-  return h ? static_cast<TWinControl*>(GetPropW(h, kObjectProp)) : nullptr;
-}
+TWinControl* TWinControl::FromHandle(HWND h) { return h ? Objects().Get(h) : nullptr; }
 
 void TWinControl::InsertControl(TControl* c) {
   controls_.push_back(c);
@@ -242,7 +277,7 @@ void TWinControl::CreateWnd() {
     handle_ = CreateWindowExW(p.ExStyle, p.ClassName.c_str(), text_.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
                               p.WndParent, p.Id, inst, nullptr);
     if (handle_) {
-      SetPropW(handle_, kObjectProp, this);
+      Objects().Set(handle_, this);
       defWndProc_ = reinterpret_cast<WNDPROC>(
           SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::StdWndProc)));
     }
@@ -492,13 +527,13 @@ void TWinControl::MainWndProc(TMessage& m) {
 }
 
 LRESULT CALLBACK TWinControl::StdWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  auto* c = static_cast<TWinControl*>(GetPropW(h, kObjectProp));
+  TWinControl* c = Objects().Get(h);
   if (!c) {
     if (msg == WM_NCCREATE) {
       auto* cs = reinterpret_cast<CREATESTRUCTW*>(l);
       c = static_cast<TWinControl*>(cs->lpCreateParams);
       if (c) {
-        SetPropW(h, kObjectProp, c);
+        Objects().Set(h, c);
         c->handle_ = h;
       }
     }
@@ -507,7 +542,7 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   TMessage m{msg, w, l, 0};
   c->MainWndProc(m);
   if (msg == WM_NCDESTROY) {
-    RemovePropW(h, kObjectProp);
+    Objects().Remove(h);
     WNDPROC def = c->defWndProc_;
     if (c->handle_ == h) c->handle_ = nullptr;
     c->mouseInside_ = false;
