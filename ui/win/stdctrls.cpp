@@ -90,9 +90,25 @@ void TCustomMemo::TLines::Add(const std::wstring& line) {
     if (lastStart != len) text = L"\r\n";
   }
   text += line + L"\r\n";
+  DrawnLater later(h);
   SendMessageW(h, EM_SETSEL, len, len);
   SendMessageW(h, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
   SendMessageW(h, EM_SCROLLCARET, 0, 0);
+}
+
+// An edit draws its scroll bar at once on each change of range and position,
+// twice for a line added at the end; with a visual style (Wine's included)
+// each of those draws costs milliseconds. Clearing WS_VISIBLE for the change
+// is what WM_SETREDRAW does for ordinary windows, which some edits do not
+// honour; the frame and text are then painted once, with the next paint.
+TCustomMemo::TLines::DrawnLater::DrawnLater(HWND h) : h_(IsWindowVisible(h) ? h : nullptr) {
+  if (h_) SetWindowLongW(h_, GWL_STYLE, GetWindowLongW(h_, GWL_STYLE) & ~WS_VISIBLE);
+}
+
+TCustomMemo::TLines::DrawnLater::~DrawnLater() {
+  if (!h_) return;
+  SetWindowLongW(h_, GWL_STYLE, GetWindowLongW(h_, GWL_STYLE) | WS_VISIBLE);
+  RedrawWindow(h_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 int TCustomMemo::TLines::Count() {
