@@ -349,17 +349,6 @@ class TCustomMemo : public TCustomEdit {
     void Clear() { memo_.SetText(L""); }
 
    private:
-    // Holds the memo's drawing back while its text changes.
-    class DrawnLater {
-     public:
-      explicit DrawnLater(HWND h);
-      ~DrawnLater();
-      DrawnLater(const DrawnLater&) = delete;
-      DrawnLater& operator=(const DrawnLater&) = delete;
-
-     private:
-      HWND h_;
-    };
     TCustomMemo& memo_;
   };
   TLines& Lines() { return lines_; }

@@ -56,6 +56,61 @@ TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
   height_ = 21;
 }
 
+namespace {
+
+// What a window's scroll bars show: their places, thumbs and the state of each
+// part. Two equal pictures are drawn with the same pixels.
+class ScrollBarsPicture {
+ public:
+  explicit ScrollBarsPicture(HWND h) {
+    for (SCROLLBARINFO* i : {&v_, &h_}) i->cbSize = sizeof(SCROLLBARINFO);
+    GetScrollBarInfo(h, OBJID_VSCROLL, &v_);
+    GetScrollBarInfo(h, OBJID_HSCROLL, &h_);
+  }
+  bool operator==(const ScrollBarsPicture& o) const { return Same(v_, o.v_) && Same(h_, o.h_); }
+  bool operator!=(const ScrollBarsPicture& o) const { return !(*this == o); }
+
+ private:
+  static bool Same(const SCROLLBARINFO& a, const SCROLLBARINFO& b) {
+    return EqualRect(&a.rcScrollBar, &b.rcScrollBar) && a.dxyLineButton == b.dxyLineButton &&
+           a.xyThumbTop == b.xyThumbTop && a.xyThumbBottom == b.xyThumbBottom &&
+           std::equal(std::begin(a.rgstate), std::end(a.rgstate), std::begin(b.rgstate));
+  }
+  SCROLLBARINFO v_{}, h_{};
+};
+
+// Holds an edit's drawing back while its text changes, then asks for one
+// paint. An edit draws its scroll bar at once on each change of range and
+// position, twice for a line added at the end, and with a visual style
+// (Wine's included) each of those draws costs milliseconds. Clearing
+// WS_VISIBLE for the change is what WM_SETREDRAW does for other windows,
+// which an edit does not honour everywhere. The frame is painted again only
+// when its scroll bars show something else or a paint of it was due anyway:
+// in a long log most lines do not move the thumb by a pixel.
+class DrawnLater {
+ public:
+  explicit DrawnLater(HWND h)
+      : h_(IsWindowVisible(h) ? h : nullptr), due_(h_ && GetUpdateRect(h_, nullptr, FALSE)), bars_(h) {
+    if (h_) SetWindowLongW(h_, GWL_STYLE, GetWindowLongW(h_, GWL_STYLE) & ~WS_VISIBLE);
+  }
+  ~DrawnLater() {
+    if (!h_) return;
+    SetWindowLongW(h_, GWL_STYLE, GetWindowLongW(h_, GWL_STYLE) | WS_VISIBLE);
+    const bool frame = due_ || ScrollBarsPicture(h_) != bars_;
+    if (!frame) RedrawWindow(h_, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
+    RedrawWindow(h_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | (frame ? RDW_FRAME : 0));
+  }
+  DrawnLater(const DrawnLater&) = delete;
+  DrawnLater& operator=(const DrawnLater&) = delete;
+
+ private:
+  HWND h_;
+  bool due_;
+  ScrollBarsPicture bars_;
+};
+
+}  // namespace
+
 TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), lines_(*this) {
   color_ = clWindow;
   width_ = 185;
@@ -94,21 +149,6 @@ void TCustomMemo::TLines::Add(const std::wstring& line) {
   SendMessageW(h, EM_SETSEL, len, len);
   SendMessageW(h, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
   SendMessageW(h, EM_SCROLLCARET, 0, 0);
-}
-
-// An edit draws its scroll bar at once on each change of range and position,
-// twice for a line added at the end; with a visual style (Wine's included)
-// each of those draws costs milliseconds. Clearing WS_VISIBLE for the change
-// is what WM_SETREDRAW does for ordinary windows, which some edits do not
-// honour; the frame and text are then painted once, with the next paint.
-TCustomMemo::TLines::DrawnLater::DrawnLater(HWND h) : h_(IsWindowVisible(h) ? h : nullptr) {
-  if (h_) SetWindowLongW(h_, GWL_STYLE, GetWindowLongW(h_, GWL_STYLE) & ~WS_VISIBLE);
-}
-
-TCustomMemo::TLines::DrawnLater::~DrawnLater() {
-  if (!h_) return;
-  SetWindowLongW(h_, GWL_STYLE, GetWindowLongW(h_, GWL_STYLE) | WS_VISIBLE);
-  RedrawWindow(h_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 int TCustomMemo::TLines::Count() {
