@@ -1,5 +1,8 @@
 #include "app/win/board.h"
 
+#include <utility>
+#include <vector>
+
 #include "app/core/board_turn.h"
 
 void SetDefaultPriceFont(TFont& font) {
@@ -25,6 +28,7 @@ void BlackenPicture(TBitmap& picture, const TFont& font) {
 
 void DrawBoard(TBitmap& board, TBitmap& strip, const TFont& priceFont, const TFont& nameFont,
                const BoardSettings& settings, const MenuLineOf& menuLine) {
+  const TBitmap::TChangeBatch boardBatch(board), stripBatch(strip);
   TCanvas& boardCanvas = board.Canvas();
   TCanvas& stripCanvas = strip.Canvas();
   // Fonts and the name height H (signed: negative is a character height).
@@ -90,19 +94,24 @@ void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(font.Color()));
   SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-  int pos = x;
-  for (size_t i = 0; i < text.size();) {
-    const size_t n = (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size()) ? 2 : 1;
-    SelectObject(dc, upright.get());
+  // Each character's upright width first, so that the faces are swapped once
+  // a name rather than twice a character.
+  std::vector<std::pair<size_t, size_t>> chars;  // where each starts, its length
+  std::vector<int> widths;
+  for (size_t i = 0; i < text.size(); i += chars.back().second) {
+    chars.emplace_back(i, (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size()) ? 2 : 1);
     SIZE ext{0, 0};
-    GetTextExtentPoint32W(dc, text.data() + i, static_cast<int>(n), &ext);
-    SelectObject(dc, turned.get());
+    GetTextExtentPoint32W(dc, text.data() + i, static_cast<int>(chars.back().second), &ext);
+    widths.push_back(ext.cx);
+  }
+  SelectObject(dc, turned.get());
+  int pos = x;
+  for (size_t k = 0; k < chars.size(); ++k) {
     // The turned cell spans [px, px + cell height) across and [py - width, py)
     // down; its em box starts after the internal leading.
     const int px = pos - tm.tmInternalLeading;
-    const int py = y + (em + ext.cx) / 2;
-    ExtTextOutW(dc, px, py, 0, nullptr, text.data() + i, static_cast<UINT>(n), nullptr);
+    const int py = y + (em + widths[k]) / 2;
+    ExtTextOutW(dc, px, py, 0, nullptr, text.data() + chars[k].first, static_cast<UINT>(chars[k].second), nullptr);
     pos += em;
-    i += n;
   }
 }

@@ -237,13 +237,36 @@ class TBitmap {
 
   std::function<void()> OnChange;
   void Changed() {
+    if (batches_ > 0) {
+      changedInBatch_ = true;
+      return;
+    }
     if (OnChange) OnChange();
   }
+  // Drawing that belongs together: the bitmap tells of its change once, when
+  // the last batch ends, instead of after every line and letter.
+  class TChangeBatch {
+   public:
+    explicit TChangeBatch(TBitmap& b) : b_(b) { ++b_.batches_; }
+    ~TChangeBatch() {
+      if (--b_.batches_ == 0 && b_.changedInBatch_) {
+        b_.changedInBatch_ = false;
+        b_.Changed();
+      }
+    }
+    TChangeBatch(const TChangeBatch&) = delete;
+    TChangeBatch& operator=(const TChangeBatch&) = delete;
+
+   private:
+    TBitmap& b_;
+  };
 
  private:
   class BitmapCanvas;
   void Free();
   int width_ = 0, height_ = 0;
+  int batches_ = 0;
+  bool changedInBatch_ = false;
   // 1 x 1 while the bitmap is empty.
   std::optional<gdi::DibSurface> surface_;
   std::unique_ptr<TCanvas> canvas_;
