@@ -3,6 +3,9 @@
 #include "app/win/Unit2.h"
 #include "screenlink/win/screen_link.h"
 
+#include <string>
+#include <vector>
+
 namespace {
 
 using screenlink::DeviceCommand;
@@ -23,11 +26,16 @@ void TForm1::BitBtn11Click(TObject*) { screenlink::CloseLink(); }
 void TForm1::WMLedNotify(TMessage& Message) { screenlink::LogNotification(Message.WParam, LogOf(*this)); }
 
 void TForm1::BitBtn13Click(TObject*) {
-  // The board as the preview draws it, over a link opened afresh.
+  // The board as the preview draws it, over a link opened afresh. The open's
+  // line goes into the log once the program is on its way, so that the log's
+  // work overlaps the send; the send's report is handled only after this
+  // returns, so the lines keep their order.
   BitBtn18Click(BitBtn18);
-  BitBtn1Click(BitBtn1);
+  std::vector<std::wstring> opened;
+  screenlink::OpenLink(Handle(), [&opened](const std::wstring& line) { opened.push_back(line); });
   screenlink::SendBoard(Image1->Canvas().Handle(), Image1->Width(), Image1->Height(), Settings.ScreenIp,
                         Settings.SaveToCard == 1);
+  for (const std::wstring& line : opened) Memo1->Lines().Add(line);
 }
 
 void TForm1::BitBtn2Click(TObject*) { Command(DeviceCommand::Query); }
