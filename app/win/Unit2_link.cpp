@@ -1,10 +1,11 @@
 // The main window's screen-link buttons and the library's result message:
 // each hands the window's settings to the link's functions.
 #include "app/win/Unit2.h"
-#include "screenlink/win/screen_link.h"
 
 #include <string>
 #include <vector>
+
+#include "screenlink/win/screen_link.h"
 
 namespace {
 

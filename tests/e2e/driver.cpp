@@ -176,17 +176,29 @@ void PostClick(HWND button) {
                reinterpret_cast<LPARAM>(button));
 }
 
+namespace {
+// Read from the screen itself: a window DC of another process is not
+// readable everywhere.
+plat::Raster CaptureScreen(int x, int y, int w, int h) {
+  if (w <= 0 || h <= 0) return {};
+  gdi::DibSurface shot(w, h);
+  BitBlt(shot.dc(), 0, 0, w, h, gdi::WindowDC().get(), x, y, SRCCOPY);
+  return plat::Raster(shot.raster());  // an owning copy: the surface goes
+}
+}  // namespace
+
 plat::Raster Capture(HWND h) {
   RECT r;
   GetClientRect(h, &r);
-  if (r.right <= 0 || r.bottom <= 0) return {};
-  // Read from the screen itself: a window DC of another process is not
-  // readable everywhere.
   POINT origin{0, 0};
   ClientToScreen(h, &origin);
-  gdi::DibSurface shot(r.right, r.bottom);
-  BitBlt(shot.dc(), 0, 0, r.right, r.bottom, gdi::WindowDC().get(), origin.x, origin.y, SRCCOPY);
-  return plat::Raster(shot.raster());  // an owning copy: the surface goes
+  return CaptureScreen(origin.x, origin.y, r.right, r.bottom);
+}
+
+plat::Raster CaptureWithFrame(HWND h) {
+  RECT r;
+  GetWindowRect(h, &r);
+  return CaptureScreen(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 std::wstring MessageBoxText(HWND box) {

@@ -64,6 +64,7 @@ void Click(HWND button);
 void PostClick(HWND button);  // for clicks whose handler blocks (dialogs)
 // The window's pixels as they are on the screen.
 plat::Raster Capture(HWND h);
+plat::Raster CaptureWithFrame(HWND h);  // the whole window, frame included
 // The text of a message box (its static text).
 std::wstring MessageBoxText(HWND box);
 void CloseMessageBox(HWND box);

@@ -176,3 +176,48 @@ TEST(SendE2E, ATestTreeNeverSendsToTheDefaultScreenAddress) {
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
   EXPECT_LT(ms.count(), 1000) << "the send waited for an answer, so something was sent";
 }
+
+// A long session: the log already past 40,000 characters (beyond an edit
+// box's small default limit), then many sends. Every line is there in order,
+// the newest in view, and what the log shows, frame and scroll bar included,
+// is what a full repaint of it shows: the log paints its new lines later, in
+// one go, and leaves its frame alone when the thumb did not move.
+TEST(SendE2E, ALongSessionKeepsEveryLineInOrderAndShowsTheNewest) {
+  const auto dir = ScratchDir("long_session");
+  WriteLoopbackSettings(dir);
+  Screen screen(dir, "127.0.0.1");
+  ASSERT_TRUE(screen.Running());
+  Program prog(dir);
+  HWND main = prog.Main();
+  ASSERT_TRUE(main);
+  HWND log = FindAt(main, 10, 328, L"Edit");
+  std::wstring earlier;
+  while (earlier.size() <= 40000) earlier += L"连接控制卡成功\r\n";
+  SetText(log, earlier);
+  const size_t before = LogLines(main).size();
+  constexpr size_t kSends = 60;
+  for (size_t i = 1; i <= kSends; ++i) {
+    Click(Button(main, L"发送"));
+    ASSERT_TRUE(WaitFor([&] { return LogLines(main).size() >= before + 2 * i; })) << "send " << i;
+  }
+  const std::vector<std::wstring> lines = LogLines(main);
+  ASSERT_EQ(lines.size(), before + 2 * kSends);
+  for (size_t i = 0; i < kSends; ++i) {
+    EXPECT_EQ(lines[before + 2 * i], L"通讯链路打开成功!") << i;
+    EXPECT_EQ(lines[before + 2 * i + 1], L"发送完成") << i;
+  }
+  // The caret after the last line is inside the visible rows.
+  RECT client;
+  GetClientRect(log, &client);
+  const LRESULT end = SendMessageW(log, EM_POSFROMCHAR, static_cast<WPARAM>(Text(log).size()) - 1, 0);
+  EXPECT_GE(static_cast<short>(HIWORD(end)), 0);
+  EXPECT_LT(static_cast<short>(HIWORD(end)), client.bottom);
+
+  auto settled = [&] {
+    Sleep(300);  // painted and put on the screen
+    return CaptureWithFrame(log);
+  };
+  const plat::Raster shown = settled();
+  RedrawWindow(log, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+  EXPECT_TRUE(shown.SamePixels(settled()));
+}
