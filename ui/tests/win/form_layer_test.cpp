@@ -216,6 +216,47 @@ TEST_F(FormLayer, BitmapsAreTopDownDibSectionsSharedWithTheirRaster) {
   }
 }
 
+TEST_F(FormLayer, ABitmapTellsOfChangesInABatchOnceWhenTheLastBatchEnds) {
+  TBitmap bmp;
+  bmp.SetSize(4, 4);
+  int told = 0;
+  bmp.OnChange = [&] { ++told; };
+  {
+    const TBitmap::TChangeBatch outer(bmp);
+    {
+      const TBitmap::TChangeBatch inner(bmp);
+      bmp.Canvas().FillRect(RECT{0, 0, 2, 2});
+      bmp.Canvas().TextOut(0, 0, L"x");
+    }
+    EXPECT_EQ(told, 0) << "an inner batch ended while the outer one runs";
+    bmp.Canvas().FillRect(RECT{2, 2, 4, 4});
+  }
+  EXPECT_EQ(told, 1);
+  { const TBitmap::TChangeBatch idle(bmp); }
+  EXPECT_EQ(told, 1) << "a batch without drawing told of a change";
+  bmp.Canvas().FillRect(RECT{0, 0, 1, 1});
+  EXPECT_EQ(told, 2) << "drawing after the batch is told at once again";
+}
+
+// Messages find their control's object without asking the window; a window
+// gone, or one that never belonged to a control, leads to none.
+TEST_F(FormLayer, ControlsAreFoundByTheirHandlesOnlyWhileTheyLive) {
+  TForm form(Application);
+  auto* edit = new TEdit(&form);  // a subclassed system control
+  edit->SetParent(&form);
+  const HWND h = edit->Handle();
+  EXPECT_EQ(TWinControl::FromHandle(h), edit);
+  EXPECT_EQ(TWinControl::FromHandle(form.Handle()), &form);
+  SetWindowTextW(h, L"红烧肉");
+  EXPECT_EQ(edit->Text(), L"红烧肉");
+  delete edit;
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_EQ(TWinControl::FromHandle(h), nullptr);
+  const HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  const gdi::ScopeExit destroy([plain] { DestroyWindow(plain); });
+  EXPECT_EQ(TWinControl::FromHandle(plain), nullptr);
+}
+
 TEST_F(FormLayer, ExceptionsInHandlersReachTheErrorBoxNotTheSystem) {
   TForm form(Application);
   auto* button = new TButton(&form);
