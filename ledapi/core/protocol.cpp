@@ -13,15 +13,21 @@ constexpr size_t kRequestBody = 9 * 4;
 constexpr size_t kAnswerBody = 3 * 4;
 constexpr size_t kAckFixed = 2 + 1 + 1 + 4;
 
-std::vector<uint8_t> Header(Type type, uint32_t session, uint32_t seq, size_t reserve) {
+// The fields both versions' headers begin with; `size` is the whole datagram's.
+std::vector<uint8_t> HeaderStart(uint8_t version, Type type, uint32_t session, uint32_t seq, size_t size) {
   std::vector<uint8_t> out;
-  out.reserve(kHeaderSize + reserve);
+  out.reserve(size);
   out.insert(out.end(), kMagic, kMagic + 4);
-  out.push_back(kVersion);
+  out.push_back(version);
   out.push_back(static_cast<uint8_t>(type));
   PutU16(out, 0);
   PutU32(out, session);
   PutU32(out, seq);
+  return out;
+}
+
+std::vector<uint8_t> Header(Type type, uint32_t session, uint32_t seq, size_t reserve) {
+  std::vector<uint8_t> out = HeaderStart(kVersion, type, session, seq, kHeaderSize + reserve);
   PutU32(out, 0);  // checksum, filled by Seal
   return out;
 }
@@ -211,14 +217,7 @@ constexpr char kSessionLabel[] = "LEDP2 session";  // 13 bytes, no terminator on
 
 std::vector<uint8_t> Start(Type type, uint32_t session, uint32_t seq, uint64_t counter, size_t body,
                            uint32_t finished = 0) {
-  std::vector<uint8_t> out;
-  out.reserve(kHeaderSize + body + kMacSize);
-  out.insert(out.end(), kMagic, kMagic + 4);
-  out.push_back(kVersion);
-  out.push_back(static_cast<uint8_t>(type));
-  PutU16(out, 0);
-  PutU32(out, session);
-  PutU32(out, seq);
+  std::vector<uint8_t> out = HeaderStart(kVersion, type, session, seq, kHeaderSize + body + kMacSize);
   PutU64(out, counter);
   PutU32(out, finished);
   return out;

@@ -5,8 +5,6 @@
 #include <ctime>
 #include <mutex>
 
-#include "ledscreen/core/png.h"
-
 namespace ledscreen {
 
 int64_t MonotonicMs() {
@@ -36,75 +34,35 @@ int64_t LocalWallSeconds() {
   return wall + (now - atMs) / 1000;
 }
 
-ScreenServer::ScreenServer(Options o) : opt_(std::move(o)), screen_(opt_.Screen) {}
+ScreenServer::ScreenServer(Options o) : ScreenService(o), screen_(o.Screen) {}
 
-bool ScreenServer::Start() {
-  if (!sock_.Bind(opt_.BindAddr, opt_.Port)) {
-    error_ = "cannot bind " + ledp::FormatIPv4(opt_.BindAddr) + ":" + std::to_string(opt_.Port);
-    return false;
-  }
-  port_ = sock_.LocalPort();
+void ScreenServer::Opened() {
   const int64_t now = MonotonicMs();
-  const std::string card = screen_.LoadCard(now);
-  if (OnLog) OnLog(card);
+  Log({screen_.LoadCard(now)});
   screen_.Render(now, LocalWallSeconds());
-  Publish(now);
-  worker_ = std::thread([this] { Run(); });
-  return true;
+  Publish(screen_.Picture());
 }
 
-void ScreenServer::Stop() {
-  if (!worker_.joinable()) return;
-  stop_ = true;
-  static const uint8_t wake = 0;
-  sock_.SendTo({ledp::net::kLoopback, port_}, &wake, 1);
-  worker_.join();
-  sock_.Close();
+void ScreenServer::Received(const uint8_t* data, size_t size, const ledp::Endpoint& from) {
+  const int64_t now = MonotonicMs();
+  screen_.OnDatagram(data, size, from, now, LocalWallSeconds());
+  if (screen_.Dirty()) Render(now);
+  for (const Reply& r : screen_.TakeReplies()) Send(r.To, r.Bytes);
+  Log(screen_.TakeLog());
 }
 
-plat::Raster ScreenServer::Picture() {
-  std::lock_guard lock(mu_);
-  return picture_;
+void ScreenServer::Drained() {
+  const int64_t now = MonotonicMs();
+  if (screen_.Dirty() || now >= nextRender_) Render(now);
 }
 
-void ScreenServer::Publish(int64_t nowMs) {
-  const plat::Raster& pic = screen_.Picture();
-  {
-    std::lock_guard lock(mu_);
-    picture_ = pic;
-  }
-  if (!opt_.SnapshotPath.empty()) WriteFileReplacing(opt_.SnapshotPath, EncodePng(pic));
-  if (!opt_.ViewPath.empty()) WriteFileReplacing(opt_.ViewPath, EncodePng(LedDots(pic, opt_.ViewPitch)));
-  ++changes_;
-  if (OnPicture) OnPicture(pic);
+int ScreenServer::WaitMs() {
+  return static_cast<int>(std::clamp<int64_t>(nextRender_ - MonotonicMs(), 1, 200));
 }
 
-void ScreenServer::Run() {
-  uint8_t buf[2048];
-  int64_t nextRender = 0;
-  while (!stop_) {
-    int64_t now = MonotonicMs();
-    const int wait = static_cast<int>(std::clamp<int64_t>(nextRender - now, 1, 200));
-    ledp::Endpoint from;
-    int n = sock_.RecvFrom(buf, sizeof buf, from, wait);
-    while (n >= 0 && !stop_) {
-      const int64_t t = MonotonicMs();
-      screen_.OnDatagram(buf, static_cast<size_t>(n), from, t, LocalWallSeconds());
-      if (screen_.Dirty()) {
-        if (screen_.Render(t, LocalWallSeconds())) Publish(t);
-        nextRender = screen_.NextChange(t);
-      }
-      for (const Reply& r : screen_.TakeReplies()) sock_.SendTo(r.To, r.Bytes.data(), r.Bytes.size());
-      for (const std::string& line : screen_.TakeLog())
-        if (OnLog) OnLog(line);
-      n = sock_.RecvFrom(buf, sizeof buf, from, 0);
-    }
-    now = MonotonicMs();
-    if (screen_.Dirty() || now >= nextRender) {
-      if (screen_.Render(now, LocalWallSeconds())) Publish(now);
-      nextRender = screen_.NextChange(now);
-    }
-  }
+void ScreenServer::Render(int64_t nowMs) {
+  if (screen_.Render(nowMs, LocalWallSeconds())) Publish(screen_.Picture());
+  nextRender_ = screen_.NextChange(nowMs);
 }
 
 }  // namespace ledscreen
