@@ -14,6 +14,7 @@
 #include "ui/core/bmp.h"
 #include "ui/core/utf.h"
 #include "ui/win/handles.h"
+#include "ui/win/windowhook.h"
 #include "xpstyle/win/XPStyle.h"
 
 namespace {
@@ -265,6 +266,27 @@ TEST_F(MainWindow, TheSamePreviewTwiceGivesTheSamePicture) {
   const plat::Raster a = Board();
   const plat::Raster b = Board();
   EXPECT_TRUE(a.SamePixels(b));
+}
+
+// However many drawing calls it takes, a preview repaints the board once.
+TEST_F(MainWindow, APreviewRepaintsTheBoardOnce) {
+  struct PaintCount : TWindowHook {
+    int paints = 0;
+    void HookWndProc(TMessage& m) override {
+      if (m.Msg == WM_PAINT) ++paints;
+      CallPrevious(m);
+    }
+  } board;
+  Form1->Show();
+  Application->ProcessMessages();
+  board.Hook(Form1->Image1);
+  for (int round = 1; round <= 3; ++round) {
+    Form1->BitBtn18Click(Form1->BitBtn18);
+    Application->ProcessMessages();
+    EXPECT_EQ(board.paints, round);
+  }
+  board.Unhook();
+  Form1->Hide();
 }
 
 TEST_F(MainWindow, TitleIsSqueezedIntoTheLastThirtyOneColumns) {
