@@ -15,7 +15,7 @@
 # (scripts/receivers.sh setup installs them).
 set -euo pipefail
 mode=$1
-sender=$2
+sender=$(realpath "$2")
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
 NODE_PATH="$ROOT/build/receivers/node_modules"
@@ -39,6 +39,7 @@ cleanup() {
   local p
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
+  if mountpoint -q "$work/prefix"; then WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true; fi
   umount "$work/prefix" 2>/dev/null || true
   rm -rf "$work"
 }
