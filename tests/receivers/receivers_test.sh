@@ -205,10 +205,31 @@ case "$mode" in
     "$screen" --protocol ddp >"$work/ddp.log" 2>&1 &
     pids+=($!)
     start_sacn "$FRAMES" 120000
+    # What a board costs in CPU: the program's, and its Wine server's (every
+    # socket call of the program goes through it).
+    # Started apart, with its services, so that none of them holds on to the
+    # pipe of a run's output.
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    server=$(for p in $(pgrep -x 'wineserver(32|64)?'); do
+               { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$p"
+             done | head -1 || true)
+    cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print ($14 + $15) * 1000 / hz }' "/proc/$1/stat"; }
+    bench_frames() {  # bench_frames PROTOCOL PORT [more options]
+      local before after
+      [ -x /usr/bin/time ] && [ -n "$server" ] || { dll_frames "$sender" "$@"; return; }
+      before=$(cpu_ms "$server")
+      /usr/bin/time -f '%U %S' -o "$work/time" timeout 120 wine "$sender" --protocol "$1" --port "$2" \
+        --frames "$FRAMES" "${@:3}" </dev/null 2>&1 | tail -1
+      after=$(cpu_ms "$server")
+      read -r user sys <"$work/time"
+      awk -v u="$user" -v s="$sys" -v a="$before" -v b="$after" -v n="$FRAMES" -v p="$1" \
+        'BEGIN { printf "  %s, CPU per board: the program %.1f ms, its Wine server %.1f ms\n", p, (u + s) * 1000 / n, (b - a) / n }'
+    }
     uptime
-    dll_frames "$sender" own 6666
-    dll_frames "$sender" e131 5568 --expect "Z:$work/expect.rgb"
-    dll_frames "$sender" ddp 4048
+    bench_frames own 6666
+    bench_frames e131 5568 --expect "Z:$work/expect.rgb"
+    bench_frames ddp 4048
     wait "$receiver" && cmp "$work/expect.rgb" "$work/received.rgb" && echo "sacn: every universe of $FRAMES boards"
     uptime
     (cd "$work" && timeout 300 wine "$(dirname "$sender")/ledapi_pixel_latency.exe" "$FRAMES" </dev/null 2>&1)
