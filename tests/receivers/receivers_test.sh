@@ -205,12 +205,12 @@ case "$mode" in
     "$screen" --protocol ddp >"$work/ddp.log" 2>&1 &
     pids+=($!)
     start_sacn "$FRAMES" 120000
-    # What a board costs in CPU: the program's, and its Wine server's (every
-    # socket call of the program goes through it).
-    # Started apart, with its services, so that none of them holds on to the
-    # pipe of a run's output.
+    # The Wine server started apart, with its services, so that none of them
+    # holds on to the pipe of a run's output.
     wineserver -p </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    # What a board costs in CPU: the program's, and its Wine server's (every
+    # socket call of the program goes through it).
     server=$(for p in $(pgrep -x 'wineserver(32|64)?'); do
                { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$p"
              done | head -1 || true)
@@ -230,7 +230,9 @@ case "$mode" in
     bench_frames own 6666
     bench_frames e131 5568 --expect "Z:$work/expect.rgb"
     bench_frames ddp 4048
-    wait "$receiver" && cmp "$work/expect.rgb" "$work/received.rgb" && echo "sacn: every universe of $FRAMES boards"
+    { wait "$receiver" && cmp "$work/expect.rgb" "$work/received.rgb"; } ||
+      { echo "FAIL: the sacn receiver did not get every board as sent"; exit 1; }
+    echo "sacn: every universe of $FRAMES boards, pixel for pixel"
     uptime
     (cd "$work" && timeout 300 wine "$(dirname "$sender")/ledapi_pixel_latency.exe" "$FRAMES" </dev/null 2>&1)
     uptime
