@@ -68,6 +68,20 @@ if [ -f "$pixel_harness" ]; then
 else
   skip "wine ledapi_pixel_latency.exe" "not built"
 fi
+# Through the library to receivers in other processes (the sacn receiver,
+# the native simulated screen), in a private network namespace of its own.
+frames_harness="$BUILD/win32/ledapi/ledapi_pixel_frames.exe"
+native_screen="$BUILD/native/ledscreen/ledscreen"
+if [ ! -f "$frames_harness" ]; then
+  skip "receivers dll-bench" "ledapi_pixel_frames.exe not built"
+elif [ ! -x "$native_screen" ]; then
+  skip "receivers dll-bench" "no native ledscreen (build the native tree)"
+elif [ "$(id -u)" != 0 ] || ! "$ROOT/scripts/receivers.sh" check; then
+  skip "receivers dll-bench" "needs root and the receivers (scripts/receivers.sh setup)"
+else
+  run "receivers dll-bench ${SENDS:-100}" env FRAMES="${SENDS:-100}" "$ROOT/tests/receivers/receivers_test.sh" \
+    dll-bench "$frames_harness" "$native_screen"
+fi
 if [ -f "$click_harness" ]; then
   run "wine platora_click_latency.exe ${CLICKS:-200} 0" "$ROOT/scripts/wine-run.sh" "$click_harness" "${CLICKS:-200}" 0
 else

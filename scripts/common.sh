@@ -280,7 +280,7 @@ pe_exports() {
 
 # Only Windows' own DLLs may be needed besides ledapi.dll: under Wine a
 # missing one (zlib1.dll) would go unnoticed, Wine having its own.
-SYSTEM_DLLS='^(kernel32|user32|gdi32|comctl32|comdlg32|msimg32|msvcrt|shell32|ws2_32|uxtheme|advapi32|bcrypt|ledapi)\.dll$'
+SYSTEM_DLLS='^(kernel32|user32|gdi32|comctl32|comdlg32|msimg32|msvcrt|shell32|ws2_32|uxtheme|advapi32|bcrypt|winmm|ledapi)\.dll$'
 check_windows_imports() {
   local f extra
   for f in "$@"; do

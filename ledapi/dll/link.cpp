@@ -1,5 +1,7 @@
 #include "ledapi/dll/link.h"
 
+#include <mmsystem.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -79,6 +81,13 @@ Link::~Link() {
   static const uint8_t wake = 0;
   sock_.SendTo({ledp::net::kLoopback, port_}, &wake, 1);
   if (worker_.joinable()) worker_.join();
+}
+
+void Link::FineTick::Hold(bool on) {
+  if (on == held_) return;
+  held_ = on;
+  if (on) timeBeginPeriod(1);
+  else timeEndPeriod(1);
 }
 
 void Link::Retarget(HWND window, UINT message) {
@@ -198,6 +207,7 @@ void Link::Run() {
       std::lock_guard lock(mu_);
       int64_t next = engine_.NextWakeup();
       if (pixels_) next = std::min(next, pixels_->NextWakeup());
+      tick_.Hold(pixels_ && pixels_->PacketsInFlight() > 0);
       const int64_t now = NowMs();
       if (next != INT64_MAX) wait = static_cast<int>(std::clamp<int64_t>(next - now, 0, 50));
     }

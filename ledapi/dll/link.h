@@ -51,6 +51,22 @@ class Link {
   static std::map<uint32_t, ScreenKey> LoadKeys(const ledp::LedApiConfig& cfg);
   const ScreenKey* KeyOf(const std::string& host) const;
 
+  // Windows ends a thread's wait on its timer tick, 15.6 ms unless asked
+  // otherwise: the pacer's 1 ms waits would then let a frame out in clumps of
+  // a tick's worth of packets (125 at the default pace), the bursts that
+  // small receivers drop. The tick is 1 ms while a frame is on the wire.
+  class FineTick {
+   public:
+    FineTick() = default;
+    FineTick(const FineTick&) = delete;
+    FineTick& operator=(const FineTick&) = delete;
+    ~FineTick() { Hold(false); }
+    void Hold(bool on);
+
+   private:
+    bool held_ = false;
+  };
+
   Link(int handle, uint16_t port, uint32_t session, const ledp::EngineConfig& cfg);
   void Run();
   void FlushLocked();
@@ -68,6 +84,7 @@ class Link {
   ledp::net::UdpSocket sock_;
   HWND window_ = nullptr;
   UINT message_ = 0;
+  FineTick tick_;  // the worker's alone
   std::atomic<bool> stop_{false};
   std::thread worker_;
 };

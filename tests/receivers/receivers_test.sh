@@ -5,14 +5,17 @@
 # machine, and the sender sends to 127.0.0.1 only.
 #   receivers_test.sh ola-e131|ola-artnet|sacn|tshark SENDER
 #   receivers_test.sh platora-sacn|platora-ola PLATORA.EXE
+#   receivers_test.sh dll-sacn|dll-bench LEDAPI_PIXEL_FRAMES.EXE [LEDSCREEN]
 # SENDER is ledapi_pixel_send; the platora modes run the program itself
-# under Wine (`/preview` and `/send` with a ledapi.ini beside its DLL), with a
-# wineserver of the namespace's own over a copy-on-write view of the prefix.
+# under Wine (`/preview` and `/send` with a ledapi.ini beside its DLL), the
+# dll modes the library's own boards (FRAMES of them, 100 by default), each
+# with a wineserver of the namespace's own over a copy-on-write view of the
+# prefix.
 # Exit 77 (skipped) without root or without the receivers
 # (scripts/receivers.sh setup installs them).
 set -euo pipefail
 mode=$1
-sender=$2
+sender=$(realpath "$2")
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
 NODE_PATH="$ROOT/build/receivers/node_modules"
@@ -36,6 +39,7 @@ cleanup() {
   local p
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
+  if mountpoint -q "$work/prefix"; then WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true; fi
   umount "$work/prefix" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -106,19 +110,26 @@ check_universe() {  # check_universe OLA_UNIVERSE BOARD_UNIVERSE_INDEX CHANNELS
   node "$HERE/check_dmx.js" "http://127.0.0.1:9090/get_dmx?u=$1" "$work/expect.rgb" $(($2 * 510)) "$3"
 }
 
-# platora.exe in a scratch folder with its settings on 127.0.0.1, its
-# library's settings beside the DLL, and the sample menu. Wine gets its own
-# server here: one started outside would make the sockets outside.
-platora_folder() {
-  local exe=$1
+# Wine with a server of the namespace's own (the server makes the sockets:
+# one started outside would make them outside), over a copy-on-write view of
+# the prefix.
+wine_alone() {
   command -v wine >/dev/null || { echo "SKIP: no wine"; exit 77; }
   mount --make-rprivate /
-  mkdir -p "$work/up" "$work/wk" "$work/prefix" "$work/run" /tmp/.wine-$(id -u)
+  mkdir -p "$work/up" "$work/wk" "$work/prefix" /tmp/.wine-$(id -u)
   mount -t tmpfs tmpfs /tmp/.wine-$(id -u)
   mount -t overlay overlay -o "lowerdir=${WINEPREFIX:-$ROOT/build/wineprefix},upperdir=$work/up,workdir=$work/wk" \
     "$work/prefix"
   export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   unset WINEARCH
+}
+
+# platora.exe in a scratch folder with its settings on 127.0.0.1, its
+# library's settings beside the DLL, and the sample menu.
+platora_folder() {
+  local exe=$1
+  wine_alone
+  mkdir -p "$work/run"
   cp "$exe" "$(dirname "$exe")/ledapi.dll" "$work/run/"
   printf '348\r\n195\r\n127.0.0.1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n' >"$work/run/messbay.ini"
   iconv -f UTF-8 -t CP936 "$ROOT/release/sample.txt" | sed 's/\r*$/\r/' >"$work/run/menu.txt"
@@ -135,13 +146,26 @@ platora_send() {
   [ $rc = 0 ] || { echo "FAIL: platora.exe /send ended with $rc"; exit 1; }
 }
 
+# The sacn receiver for FRAMES whole boards on 5568, ready to receive.
+start_sacn() {  # start_sacn FRAMES TIMEOUT_MS
+  node "$HERE/sacn_receive.js" 5568 1 290 "$1" 147456 "$work/received.rgb" "$2" "$work/ready" &
+  receiver=$!
+  pids+=($receiver)
+  for _ in $(seq 100); do [ -f "$work/ready" ] && break; sleep 0.1; done
+}
+# ledapi_pixel_frames under Wine: boards through the library itself.
+dll_frames() {  # dll_frames EXE PROTOCOL PORT [more options]
+  local exe=$1 protocol=$2 port=$3
+  shift 3
+  timeout 120 wine "$exe" --protocol "$protocol" --port "$port" --frames "$FRAMES" "$@" </dev/null 2>&1 | tail -1
+  return "${PIPESTATUS[0]}"
+}
+FRAMES=${FRAMES:-100}
+
 case "$mode" in
   platora-sacn)
     platora_folder "$sender"
-    node "$HERE/sacn_receive.js" 5568 1 290 1 147456 "$work/received.rgb" 30000 "$work/ready" &
-    receiver=$!
-    pids+=($receiver)
-    for _ in $(seq 100); do [ -f "$work/ready" ] && break; sleep 0.1; done
+    start_sacn 1 30000
     platora_send
     wait "$receiver" || { echo "FAIL: the sacn receiver did not get the board"; exit 1; }
     node "$HERE/compare_bmp.js" "$work/run/board.bmp" "$work/received.rgb"
@@ -156,6 +180,63 @@ case "$mode" in
     ola_patch -d "$dev" -p 2 -i -u 290
     platora_send
     check_universe 1 0 510 && check_universe 145 144 510 && check_universe 290 289 66
+    ;;
+  dll-sacn)
+    # The library under Wine, its boards back to back at the default pacing:
+    # every universe of every board, pixel for pixel.
+    wine_alone
+    start_sacn "$FRAMES" 60000
+    dll_frames "$sender" e131 5568 --expect "Z:$work/expect.rgb" || { echo "FAIL: ledapi_pixel_frames"; exit 1; }
+    wineserver -k 2>/dev/null || true
+    wait "$receiver" || { echo "FAIL: the sacn receiver did not get every board"; exit 1; }
+    cmp "$work/expect.rgb" "$work/received.rgb" || { echo "FAIL: boards differ from those sent"; exit 1; }
+    echo "dll-sacn: $FRAMES boards through ledapi.dll, every universe, equal pixel for pixel to the boards sent"
+    ;;
+  dll-bench)
+    # The figures of docs/benchmarks.md in one run: through the library under
+    # Wine to receivers in other processes (our own protocol and DDP to the
+    # native simulated screen, E1.31 to the sacn receiver), then the same
+    # kinds to screens inside the sender's own process (ledapi_pixel_latency).
+    screen=${3:-$ROOT/build/native/ledscreen/ledscreen}
+    [ -x "$screen" ] || { echo "SKIP: no native ledscreen at $screen"; exit 77; }
+    wine_alone
+    "$screen" --port 6666 >"$work/own.log" 2>&1 &
+    pids+=($!)
+    "$screen" --protocol ddp >"$work/ddp.log" 2>&1 &
+    pids+=($!)
+    start_sacn "$FRAMES" 120000
+    # The Wine server started apart, with its services, so that none of them
+    # holds on to the pipe of a run's output.
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    # What a board costs in CPU: the program's, and its Wine server's (every
+    # socket call of the program goes through it).
+    server=$(for p in $(pgrep -x 'wineserver(32|64)?'); do
+               { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$p"
+             done | head -1 || true)
+    cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print ($14 + $15) * 1000 / hz }' "/proc/$1/stat"; }
+    bench_frames() {  # bench_frames PROTOCOL PORT [more options]
+      local before after
+      [ -x /usr/bin/time ] && [ -n "$server" ] || { dll_frames "$sender" "$@"; return; }
+      before=$(cpu_ms "$server")
+      /usr/bin/time -f '%U %S' -o "$work/time" timeout 120 wine "$sender" --protocol "$1" --port "$2" \
+        --frames "$FRAMES" "${@:3}" </dev/null 2>&1 | tail -1
+      after=$(cpu_ms "$server")
+      read -r user sys <"$work/time"
+      awk -v u="$user" -v s="$sys" -v a="$before" -v b="$after" -v n="$FRAMES" -v p="$1" \
+        'BEGIN { printf "  %s, CPU per board: the program %.1f ms, its Wine server %.1f ms\n", p, (u + s) * 1000 / n, (b - a) / n }'
+    }
+    uptime
+    bench_frames own 6666
+    bench_frames e131 5568 --expect "Z:$work/expect.rgb"
+    bench_frames ddp 4048
+    { wait "$receiver" && cmp "$work/expect.rgb" "$work/received.rgb"; } ||
+      { echo "FAIL: the sacn receiver did not get every board as sent"; exit 1; }
+    echo "sacn: every universe of $FRAMES boards, pixel for pixel"
+    uptime
+    (cd "$work" && timeout 300 wine "$(dirname "$sender")/ledapi_pixel_latency.exe" "$FRAMES" </dev/null 2>&1)
+    uptime
+    wineserver -k 2>/dev/null || true
     ;;
   ola-e131)
     veth
@@ -228,7 +309,8 @@ case "$mode" in
     read_cap -Y '!icmp && (_ws.malformed || _ws.expert.severity >= warning)' | head -5
     [ "$acn" = 290 ] && [ "$sync" = 1 ] && [ "$universes" = 290 ] && [ "$art" = 290 ] && [ "$bad" = 0 ] || exit 1
     ;;
-  *) echo "usage: receivers_test.sh ola-e131|ola-artnet|sacn|tshark SENDER | platora-sacn|platora-ola PLATORA.EXE" >&2
+  *) echo "usage: receivers_test.sh ola-e131|ola-artnet|sacn|tshark SENDER | platora-sacn|platora-ola PLATORA.EXE |" \
+          "dll-sacn|dll-bench LEDAPI_PIXEL_FRAMES.EXE [LEDSCREEN]" >&2
      exit 2 ;;
 esac
 echo "PASS: $mode"

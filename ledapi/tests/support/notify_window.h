@@ -93,6 +93,21 @@ class Picture {
       TextOutW(dc_, (i % 5) * 100, (i / 5) * 30 + 4, line, lstrlenW(line));
     }
   }
+  // Sets every pixel from fn(x, y, rgb), written straight into the bitmap.
+  template <class Fn>
+  void Fill(Fn fn) {
+    GdiFlush();
+    const int stride = 3 * w_ + w_ % 4;
+    for (int y = 0; y < h_; ++y)
+      for (int x = 0; x < w_; ++x) {
+        uint8_t rgb[3];
+        fn(x, y, rgb);
+        uint8_t* px = static_cast<uint8_t*>(bits_) + y * stride + 3 * x;
+        px[0] = rgb[2];
+        px[1] = rgb[1];
+        px[2] = rgb[0];
+      }
+  }
   const uint8_t* Bits() const { GdiFlush(); return static_cast<const uint8_t*>(bits_); }
 
  private:
