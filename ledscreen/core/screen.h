@@ -115,11 +115,23 @@ class Screen {
     std::vector<uint8_t> Data;
     std::vector<uint8_t> Bits;
     int64_t LastActivity = 0;
+    // The chunks before the first missing one, unpacked (and on a keyed
+    // screen hashed) as they arrive rather than all after the last.
+    uint16_t Unpacked = 0;
+    ledp::ProgramInflater Inflater;
+    std::optional<ledp::crypto::Sha256Stream> Hash;
+  };
+  // A program as it arrived, unpacked, with its SHA-256: Show need not hash
+  // it again if it holds exactly these bytes.
+  struct Arrived {
+    std::vector<uint8_t> Bytes;
+    ledp::crypto::Digest Digest{};
   };
 
   void OnRequest(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs, int64_t wallSeconds);
   void OnChunk(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs);
   void Complete(const ledp::Packet& p, const Endpoint& from, const Key& key, Transfer& t, int64_t nowMs);
+  static void UnpackInOrder(Transfer& t);
   void Dispatch(const ledp::Packet& p, const Endpoint& from, int64_t nowMs, int64_t wallSeconds,
                 const ledp::auth::Header* h = nullptr);
   void OnAuthenticated(const uint8_t* data, size_t size, const Endpoint& from, int64_t nowMs, int64_t wallSeconds);
@@ -150,6 +162,7 @@ class Screen {
   std::set<ledp::Nonce> seenOpens_;
   std::deque<ledp::Nonce> seenOrder_;
   ledp::crypto::Digest shownDigest_{};
+  std::optional<Arrived> arrived_;  // set for the Show of a program just received
   int64_t dropSecond_ = -1;
   int dropLines_ = 0, dropsUnlogged_ = 0;
 
