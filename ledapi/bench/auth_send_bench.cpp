@@ -99,7 +99,8 @@ void BM_BoardSend(benchmark::State& state) {
     if (Drive(engine, sock) != led::kKindSendDone) ++failed;
   }
   state.counters["failed"] = failed;
-  state.counters["datagrams"] = static_cast<double>(ledp::ChunkCountFor(static_cast<uint32_t>(boards[0].Packed.size())));
+  state.counters["datagrams"] =
+      static_cast<double>(ledp::ChunkCountFor(static_cast<uint32_t>(boards[0].Packed.size())));
 }
 
 }  // namespace

@@ -80,7 +80,17 @@ bool ReadWindow(Reader& rd, Window& win) {
 }  // namespace
 
 std::vector<uint8_t> SerializeProgram(const Program& p) {
-  std::vector<uint8_t> out(kMagic, kMagic + 4);
+  // Its size first: a board's 147 KB grown a row at a time is copied over
+  // and over (on the screen, each program it takes is encoded again).
+  size_t size = 10;
+  for (const Page& page : p.Pages) {
+    size += 6;
+    for (const Window& w : page.Windows)
+      size += 15 + 3 * w.GlyphChars.size() + size_t{3} * w.Pixels.Width() * w.Pixels.Height();
+  }
+  std::vector<uint8_t> out;
+  out.reserve(size);
+  out.insert(out.end(), kMagic, kMagic + 4);
   out.push_back(kProgramVersion);
   out.push_back(p.RootType);
   out.push_back(p.ColorMode);

@@ -39,7 +39,10 @@ Screen::Screen(ScreenConfig cfg) : cfg_(std::move(cfg)) {
   cfg_.Width = std::clamp(cfg_.Width, 1, ledp::kMaxSide);
   cfg_.Height = std::clamp(cfg_.Height, 1, ledp::kMaxSide);
   picture_ = plat::Raster(cfg_.Width, cfg_.Height);
-  if (cfg_.Key) key_.emplace(*cfg_.Key);
+  if (cfg_.Key) {
+    key_.emplace(*cfg_.Key);
+    hasher_ = std::make_unique<HashWorker>();
+  }
 }
 
 std::string Screen::LoadCard(int64_t nowMs) {
@@ -304,7 +307,7 @@ void Screen::OnChunk(const Packet& p, const Endpoint& from, const Key& key, int6
     t.Count = c.Count;
     t.Data.assign(c.TotalLength, 0);
     t.Bits.assign((c.Count + 7u) / 8u, 0);
-    if (key_) t.Hash.emplace();
+    if (key_) t.Hash = hasher_->Start();
     it = transfers_.emplace(key, std::move(t)).first;
   }
   Transfer& t = it->second;
@@ -316,7 +319,7 @@ void Screen::OnChunk(const Packet& p, const Endpoint& from, const Key& key, int6
     byte |= bit;
     std::copy(c.Data, c.Data + c.Size, t.Data.begin() + size_t{c.Index} * ledp::kChunkData);
     ++t.Have;
-    UnpackInOrder(t);
+    UnpackInOrder(t, t.Have == t.Count);
   }
   if (t.Have == t.Count) {
     Complete(p, from, key, t, nowMs);
@@ -327,14 +330,19 @@ void Screen::OnChunk(const Packet& p, const Endpoint& from, const Key& key, int6
 }
 
 // Takes every chunk that now continues the unbroken run from the first:
-// chunks that come early wait in Data for the ones before them.
-void Screen::UnpackInOrder(Transfer& t) {
+// chunks that come early wait in Data for the ones before them. `all`: the
+// last chunk is in, so whatever is unpacked goes to the hashing.
+void Screen::UnpackInOrder(Transfer& t, bool all) {
+  bool good = true;
   for (; t.Unpacked < t.Count && (t.Bits[t.Unpacked / 8] >> (t.Unpacked % 8) & 1); ++t.Unpacked) {
     const size_t offset = size_t{t.Unpacked} * ledp::kChunkData;
-    const size_t size = std::min(ledp::kChunkData, t.Data.size() - offset);
-    const size_t before = t.Inflater.Unpacked().size();
-    if (!t.Inflater.Feed(t.Data.data() + offset, size)) continue;  // refused at the end
-    if (t.Hash) t.Hash->Update(t.Inflater.Unpacked().data() + before, t.Inflater.Unpacked().size() - before);
+    good = t.Inflater.Feed(t.Data.data() + offset, std::min(ledp::kChunkData, t.Data.size() - offset));
+  }
+  if (!t.Hash || !good) return;  // a program that does not unpack is refused, never hashed
+  const std::vector<uint8_t>& out = t.Inflater.Unpacked();
+  if (out.size() - t.Hashing >= (all ? 1 : kHashPiece)) {
+    hasher_->Add(t.Hash, out.data() + t.Hashing, out.size() - t.Hashing);
+    t.Hashing = out.size();
   }
 }
 
@@ -367,7 +375,7 @@ void Screen::Complete(const Packet& p, const Endpoint& from, const Key& key, Tra
         else if (WriteFileReplacing(cfg_.CardPath, *raw)) line += ", stored on the card";
         else line += ", storing on the card FAILED";
       }
-      if (t.Hash) arrived_ = Arrived{std::move(*raw), t.Hash->Finish()};
+      if (t.Hash) arrived_ = Arrived{std::move(*raw), t.Hash};
       Show(std::move(*program), nowMs);
       arrived_.reset();
       line += ", shown";
@@ -383,10 +391,10 @@ void Screen::Complete(const Packet& p, const Endpoint& from, const Key& key, Tra
 void Screen::Show(ledp::Program p, int64_t nowMs) {
   // Hashed as the screen holds it, encoded again: what the link sent, unless
   // something between the wire and the LEDs changed it. Those bytes are
-  // most often exactly the ones that arrived, already hashed on the way.
+  // most often exactly the ones that arrived, hashed on the way.
   if (key_) {
     const auto bytes = ledp::SerializeProgram(p);
-    shownDigest_ = arrived_ && arrived_->Bytes == bytes ? arrived_->Digest
+    shownDigest_ = arrived_ && arrived_->Bytes == bytes ? hasher_->Finish(arrived_->Hash)
                                                          : ledp::crypto::Sha256(bytes.data(), bytes.size());
   }
   program_ = std::move(p);

@@ -15,6 +15,7 @@
 #include "ledapi/core/link_engine.h"
 #include "ledapi/core/program.h"
 #include "ledapi/core/replay_window.h"
+#include "ledscreen/core/hash_worker.h"
 #include "ui/core/raster.h"
 
 namespace ledscreen {
@@ -119,19 +120,23 @@ class Screen {
     // screen hashed) as they arrive rather than all after the last.
     uint16_t Unpacked = 0;
     ledp::ProgramInflater Inflater;
-    std::optional<ledp::crypto::Sha256Stream> Hash;
+    HashWorker::JobRef Hash;
+    size_t Hashing = 0;  // unpacked bytes handed to the hash worker
   };
-  // A program as it arrived, unpacked, with its SHA-256: Show need not hash
+  // A program as it arrived, unpacked, and its hashing: Show need not hash
   // it again if it holds exactly these bytes.
   struct Arrived {
     std::vector<uint8_t> Bytes;
-    ledp::crypto::Digest Digest{};
+    HashWorker::JobRef Hash;
   };
+  // Unpacked bytes are handed to the hash worker in pieces of at least this
+  // much: waking it for every datagram would cost more than it saves.
+  static constexpr size_t kHashPiece = 32768;
 
   void OnRequest(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs, int64_t wallSeconds);
   void OnChunk(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs);
   void Complete(const ledp::Packet& p, const Endpoint& from, const Key& key, Transfer& t, int64_t nowMs);
-  static void UnpackInOrder(Transfer& t);
+  void UnpackInOrder(Transfer& t, bool all);
   void Dispatch(const ledp::Packet& p, const Endpoint& from, int64_t nowMs, int64_t wallSeconds,
                 const ledp::auth::Header* h = nullptr);
   void OnAuthenticated(const uint8_t* data, size_t size, const Endpoint& from, int64_t nowMs, int64_t wallSeconds);
@@ -163,6 +168,7 @@ class Screen {
   std::deque<ledp::Nonce> seenOrder_;
   ledp::crypto::Digest shownDigest_{};
   std::optional<Arrived> arrived_;  // set for the Show of a program just received
+  std::unique_ptr<HashWorker> hasher_;  // keyed screens
   int64_t dropSecond_ = -1;
   int dropLines_ = 0, dropsUnlogged_ = 0;
 
