@@ -11,15 +11,12 @@ HashWorker::~HashWorker() {
   if (thread_.joinable()) thread_.join();
 }
 
-HashWorker::JobRef HashWorker::Start() {
-  std::lock_guard lock(mu_);
-  if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
-  return std::make_shared<Job>();
-}
+HashWorker::JobRef HashWorker::Start() { return std::make_shared<Job>(); }
 
 void HashWorker::Add(const JobRef& job, const uint8_t* data, size_t size) {
   if (size == 0) return;
   std::unique_lock lock(mu_);
+  if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
   done_.wait(lock, [&] { return queued_ < kMaxQueued; });
   queue_.emplace_back(job, std::vector<uint8_t>(data, data + size));
   queued_ += size;
@@ -28,9 +25,12 @@ void HashWorker::Add(const JobRef& job, const uint8_t* data, size_t size) {
   work_.notify_one();
 }
 
-ledp::crypto::Digest HashWorker::Finish(const JobRef& job) {
-  std::unique_lock lock(mu_);
-  done_.wait(lock, [&] { return job->Pending == 0; });
+ledp::crypto::Digest HashWorker::Finish(const JobRef& job, const uint8_t* rest, size_t restSize) {
+  {
+    std::unique_lock lock(mu_);
+    done_.wait(lock, [&] { return job->Pending == 0; });
+  }
+  job->Stream.Update(rest, restSize);
   return job->Stream.Finish();
 }
 

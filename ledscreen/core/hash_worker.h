@@ -33,9 +33,10 @@ class HashWorker {
   // are waiting to be hashed, so that a worker that falls behind cannot make
   // memory grow.
   void Add(const JobRef& job, const uint8_t* data, size_t size);
-  // The digest of everything added to the job, once it is all hashed. The
-  // job is then used up.
-  ledp::crypto::Digest Finish(const JobRef& job);
+  // The digest of everything added to the job and then of `rest`: the last
+  // few bytes are hashed on the caller's thread, which would otherwise only
+  // wait for the worker to wake. The job is then used up.
+  ledp::crypto::Digest Finish(const JobRef& job, const uint8_t* rest = nullptr, size_t restSize = 0);
 
   static constexpr size_t kMaxQueued = 16u << 20;
 
@@ -47,7 +48,7 @@ class HashWorker {
   std::deque<std::pair<JobRef, std::vector<uint8_t>>> queue_;
   size_t queued_ = 0;
   bool stop_ = false;
-  std::thread thread_;  // started with the first job
+  std::thread thread_;  // started with the first piece
 };
 
 struct HashWorker::Job {

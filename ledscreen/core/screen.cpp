@@ -319,7 +319,7 @@ void Screen::OnChunk(const Packet& p, const Endpoint& from, const Key& key, int6
     byte |= bit;
     std::copy(c.Data, c.Data + c.Size, t.Data.begin() + size_t{c.Index} * ledp::kChunkData);
     ++t.Have;
-    UnpackInOrder(t, t.Have == t.Count);
+    UnpackInOrder(t);
   }
   if (t.Have == t.Count) {
     Complete(p, from, key, t, nowMs);
@@ -330,9 +330,8 @@ void Screen::OnChunk(const Packet& p, const Endpoint& from, const Key& key, int6
 }
 
 // Takes every chunk that now continues the unbroken run from the first:
-// chunks that come early wait in Data for the ones before them. `all`: the
-// last chunk is in, so whatever is unpacked goes to the hashing.
-void Screen::UnpackInOrder(Transfer& t, bool all) {
+// chunks that come early wait in Data for the ones before them.
+void Screen::UnpackInOrder(Transfer& t) {
   bool good = true;
   for (; t.Unpacked < t.Count && (t.Bits[t.Unpacked / 8] >> (t.Unpacked % 8) & 1); ++t.Unpacked) {
     const size_t offset = size_t{t.Unpacked} * ledp::kChunkData;
@@ -340,7 +339,7 @@ void Screen::UnpackInOrder(Transfer& t, bool all) {
   }
   if (!t.Hash || !good) return;  // a program that does not unpack is refused, never hashed
   const std::vector<uint8_t>& out = t.Inflater.Unpacked();
-  if (out.size() - t.Hashing >= (all ? 1 : kHashPiece)) {
+  if (out.size() - t.Hashing >= kHashPiece) {
     hasher_->Add(t.Hash, out.data() + t.Hashing, out.size() - t.Hashing);
     t.Hashing = out.size();
   }
@@ -375,7 +374,7 @@ void Screen::Complete(const Packet& p, const Endpoint& from, const Key& key, Tra
         else if (WriteFileReplacing(cfg_.CardPath, *raw)) line += ", stored on the card";
         else line += ", storing on the card FAILED";
       }
-      if (t.Hash) arrived_ = Arrived{std::move(*raw), t.Hash};
+      if (t.Hash) arrived_ = Arrived{std::move(*raw), t.Hash, t.Hashing};
       Show(std::move(*program), nowMs);
       arrived_.reset();
       line += ", shown";
@@ -394,8 +393,10 @@ void Screen::Show(ledp::Program p, int64_t nowMs) {
   // most often exactly the ones that arrived, hashed on the way.
   if (key_) {
     const auto bytes = ledp::SerializeProgram(p);
-    shownDigest_ = arrived_ && arrived_->Bytes == bytes ? hasher_->Finish(arrived_->Hash)
-                                                         : ledp::crypto::Sha256(bytes.data(), bytes.size());
+    if (arrived_ && arrived_->Bytes == bytes)
+      shownDigest_ = hasher_->Finish(arrived_->Hash, bytes.data() + arrived_->Hashed, bytes.size() - arrived_->Hashed);
+    else
+      shownDigest_ = ledp::crypto::Sha256(bytes.data(), bytes.size());
   }
   program_ = std::move(p);
   shownAt_ = nowMs;

@@ -123,11 +123,13 @@ class Screen {
     HashWorker::JobRef Hash;
     size_t Hashing = 0;  // unpacked bytes handed to the hash worker
   };
-  // A program as it arrived, unpacked, and its hashing: Show need not hash
-  // it again if it holds exactly these bytes.
+  // A program as it arrived, unpacked, and its hashing (of all but the
+  // bytes from Hashed on): Show need not hash it again if it holds exactly
+  // these bytes.
   struct Arrived {
     std::vector<uint8_t> Bytes;
     HashWorker::JobRef Hash;
+    size_t Hashed = 0;
   };
   // Unpacked bytes are handed to the hash worker in pieces of at least this
   // much: waking it for every datagram would cost more than it saves.
@@ -136,7 +138,7 @@ class Screen {
   void OnRequest(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs, int64_t wallSeconds);
   void OnChunk(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs);
   void Complete(const ledp::Packet& p, const Endpoint& from, const Key& key, Transfer& t, int64_t nowMs);
-  void UnpackInOrder(Transfer& t, bool all);
+  void UnpackInOrder(Transfer& t);
   void Dispatch(const ledp::Packet& p, const Endpoint& from, int64_t nowMs, int64_t wallSeconds,
                 const ledp::auth::Header* h = nullptr);
   void OnAuthenticated(const uint8_t* data, size_t size, const Endpoint& from, int64_t nowMs, int64_t wallSeconds);
