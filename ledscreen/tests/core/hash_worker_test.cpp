@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 using ledscreen::HashWorker;
@@ -42,9 +43,10 @@ TEST(HashWorker, JobsHandedInPiecesAndInterleavedGiveTheOneShotDigest) {
       left = left || at[j] < data[j].size() - tail;
     }
   }
-  for (size_t j = 0; j < jobs.size(); ++j)
-    EXPECT_EQ(worker.Finish(jobs[j], data[j].data() + at[j], tail), ledp::crypto::Sha256(data[j].data(), data[j].size()))
-        << j;
+  for (size_t j = 0; j < jobs.size(); ++j) {
+    const auto whole = ledp::crypto::Sha256(data[j].data(), data[j].size());
+    EXPECT_EQ(worker.Finish(jobs[j], data[j].data() + at[j], tail), whole) << j;
+  }
   // Nothing handed over at all is the digest of nothing.
   EXPECT_EQ(worker.Finish(worker.Start()), ledp::crypto::Sha256(nullptr, 0));
 }
