@@ -26,10 +26,26 @@ void HashWorker::Add(const JobRef& job, const uint8_t* data, size_t size) {
 }
 
 ledp::crypto::Digest HashWorker::Finish(const JobRef& job, const uint8_t* rest, size_t restSize) {
+  std::vector<std::vector<uint8_t>> left;
   {
     std::unique_lock lock(mu_);
+    // The pieces the worker has not begun are hashed here: on a busy
+    // machine waiting for it to be scheduled can take longer than that.
+    for (auto it = queue_.begin(); it != queue_.end();) {
+      if (it->first != job) {
+        ++it;
+        continue;
+      }
+      queued_ -= it->second.size();
+      --job->Pending;
+      left.push_back(std::move(it->second));
+      it = queue_.erase(it);
+    }
+    done_.notify_all();
+    // The one it may be hashing comes before them.
     done_.wait(lock, [&] { return job->Pending == 0; });
   }
+  for (const auto& piece : left) job->Stream.Update(piece.data(), piece.size());
   job->Stream.Update(rest, restSize);
   return job->Stream.Finish();
 }

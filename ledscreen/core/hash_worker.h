@@ -34,8 +34,9 @@ class HashWorker {
   // memory grow.
   void Add(const JobRef& job, const uint8_t* data, size_t size);
   // The digest of everything added to the job and then of `rest`: the last
-  // few bytes are hashed on the caller's thread, which would otherwise only
-  // wait for the worker to wake. The job is then used up.
+  // few bytes, and any pieces the worker has not begun, are hashed on the
+  // caller's thread, which would otherwise only wait for the worker to be
+  // scheduled. The job is then used up.
   ledp::crypto::Digest Finish(const JobRef& job, const uint8_t* rest = nullptr, size_t restSize = 0);
 
   static constexpr size_t kMaxQueued = 16u << 20;

@@ -47,6 +47,11 @@ TEST(HashWorker, JobsHandedInPiecesAndInterleavedGiveTheOneShotDigest) {
     const auto whole = ledp::crypto::Sha256(data[j].data(), data[j].size());
     EXPECT_EQ(worker.Finish(jobs[j], data[j].data() + at[j], tail), whole) << j;
   }
+  // Finished at once, with most of it still waiting: the caller hashes that.
+  const auto big = Bytes(1u << 20, 7);
+  auto hurried = worker.Start();
+  for (size_t at = 0; at < big.size(); at += 65536) worker.Add(hurried, big.data() + at, 65536);
+  EXPECT_EQ(worker.Finish(hurried), ledp::crypto::Sha256(big.data(), big.size()));
   // Nothing handed over at all is the digest of nothing.
   EXPECT_EQ(worker.Finish(worker.Start()), ledp::crypto::Sha256(nullptr, 0));
 }
