@@ -1,7 +1,8 @@
 // The simulated screen's controller: answers the protocol, reassembles
 // display programs, keeps power, brightness, clock and the stored program,
 // and draws what the LEDs show. No sockets and no clocks of its own: the
-// front end passes the datagrams and the time in.
+// front end passes the datagrams and the time in. (A keyed screen hashes the
+// programs it receives on a thread of its own, see hash_worker.h.)
 #pragma once
 #include <cstdint>
 #include <deque>
