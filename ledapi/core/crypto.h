@@ -18,6 +18,24 @@ using Digest = std::array<uint8_t, kDigestSize>;
 
 Digest Sha256(const uint8_t* data, size_t size);
 
+// SHA-256 of bytes that come in pieces (a program as its datagrams arrive):
+// the same digest as Sha256 over their concatenation.
+class Sha256Stream {
+ public:
+  Sha256Stream();
+  ~Sha256Stream();
+  Sha256Stream(Sha256Stream&&) noexcept;
+  Sha256Stream& operator=(Sha256Stream&&) noexcept;
+
+  void Update(const uint8_t* data, size_t size);
+  // The digest of everything given so far; the stream is then used up.
+  Digest Finish();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
 // Fills `out` from the system's random source; false if it cannot.
 bool Random(uint8_t* out, size_t size);
 

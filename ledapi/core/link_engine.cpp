@@ -57,7 +57,7 @@ uint32_t LinkEngine::Command(const Request& r, const std::string& host, int port
 }
 
 uint32_t LinkEngine::SendProgram(std::vector<uint8_t> blob, int32_t address, const std::string& host, int port,
-                                 int64_t now, const crypto::Key* key) {
+                                 int64_t now, const crypto::Key* key, std::vector<uint8_t> unpacked) {
   const uint32_t seq = nextSeq_++;
   Op op;
   op.IsProgram = true;
@@ -68,6 +68,7 @@ uint32_t LinkEngine::SendProgram(std::vector<uint8_t> blob, int32_t address, con
   }
   op.Count = static_cast<uint16_t>(ChunkCountFor(static_cast<uint32_t>(blob.size())));
   op.Blob = std::move(blob);
+  if (key) op.Unpacked = std::move(unpacked);
   op.Acked.assign(op.Count, 0);
   op.LastSent.assign(op.Count, -1);
   op.LastTx.assign(op.Count, 0);
@@ -95,13 +96,18 @@ uint32_t LinkEngine::Refuse(int32_t command, int32_t address, const std::string&
 }
 
 // What the screen's digest must be: the program as it will hold it. Worked
-// out once the chunks are on their way (OnIdle), while the screen takes
-// them in, or at the latest when its answer comes. A blob that does not
-// unpack is refused by the screen, never shown.
+// out once every chunk is out (OnIdle), while the screen finishes its own
+// work on them, or at the latest when its answer comes. A blob that does
+// not unpack is refused by the screen, never shown.
 void LinkEngine::FindExpect(Op& op) {
   if (op.HaveExpect) return;
   op.HaveExpect = true;
-  if (auto raw = UnpackProgram(op.Blob.data(), op.Blob.size())) op.Expect = crypto::Sha256(raw->data(), raw->size());
+  if (!op.Unpacked.empty()) {
+    op.Expect = crypto::Sha256(op.Unpacked.data(), op.Unpacked.size());
+    std::vector<uint8_t>().swap(op.Unpacked);
+  } else if (auto raw = UnpackProgram(op.Blob.data(), op.Blob.size())) {
+    op.Expect = crypto::Sha256(raw->data(), raw->size());
+  }
 }
 
 LinkEngine::Peer* LinkEngine::PeerOf(const Op& op) {
@@ -317,7 +323,7 @@ void LinkEngine::OnPacket(const Packet& p, const Endpoint& from, int64_t now) {
 
 void LinkEngine::OnIdle() {
   for (auto& [seq, op] : ops_)
-    if (op.Keyed && op.IsProgram && op.Started) FindExpect(op);
+    if (op.Keyed && op.IsProgram && op.Started && op.NextNew == op.Count) FindExpect(op);
 }
 
 // Opens are repeated like requests while commands wait for them; a session

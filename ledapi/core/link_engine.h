@@ -59,10 +59,12 @@ class LinkEngine {
   // (that screen's) the command goes over an authenticated session, opened
   // first if there is none; a send then counts as finished only when the
   // screen's digest of what it shows is that of the program sent.
+  // `unpacked`: the program `blob` was packed from, when the caller still
+  // has it; the digest is then taken from it instead of unpacking `blob`.
   uint32_t Command(const Request& r, const std::string& host, int port, int64_t now,
                    const crypto::Key* key = nullptr);
   uint32_t SendProgram(std::vector<uint8_t> blob, int32_t address, const std::string& host, int port, int64_t now,
-                       const crypto::Key* key = nullptr);
+                       const crypto::Key* key = nullptr, std::vector<uint8_t> unpacked = {});
 
   // A command that must not be sent (its screen's key could not be had):
   // reported as a timeout at once.
@@ -71,7 +73,9 @@ class LinkEngine {
   void OnDatagram(const uint8_t* data, size_t size, const Endpoint& from, int64_t now);
   void OnTimer(int64_t now);
   // Work that can wait until what TakeOutgoing gave has been sent: call it
-  // then (it only makes the final answer of a keyed send quicker to check).
+  // then (it only makes the final answer of a keyed send quicker to check:
+  // the digest of a program whose chunks are all out, hashed while the
+  // screen unpacks and hashes it too).
   void OnIdle();
   int64_t NextWakeup() const;  // INT64_MAX when nothing is outstanding
   size_t Pending() const { return ops_.size(); }
@@ -104,7 +108,8 @@ class LinkEngine {
     int64_t StartedAt = 0;
     Request Req;
     crypto::Digest Expect{};  // keyed sends: SHA-256 of the unpacked program
-    bool HaveExpect = false;  // found while the screen works, at the first answer
+    bool HaveExpect = false;  // found while the screen works, at the latest at its final answer
+    std::vector<uint8_t> Unpacked;  // keyed sends, until Expect is found: what Blob unpacks to, if given
     bool Started = false;  // on the wire (else waiting for a free place)
     Endpoint Target;
     Notice Base;  // Command, Address, Port, Host filled

@@ -2,8 +2,10 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace ledp {
 
@@ -78,7 +80,17 @@ bool ReadWindow(Reader& rd, Window& win) {
 }  // namespace
 
 std::vector<uint8_t> SerializeProgram(const Program& p) {
-  std::vector<uint8_t> out(kMagic, kMagic + 4);
+  // Its size first: a board's 147 KB grown a row at a time is copied over
+  // and over (on the screen, each program it takes is encoded again).
+  size_t size = 10;
+  for (const Page& page : p.Pages) {
+    size += 6;
+    for (const Window& w : page.Windows)
+      size += 15 + 3 * w.GlyphChars.size() + size_t{3} * w.Pixels.Width() * w.Pixels.Height();
+  }
+  std::vector<uint8_t> out;
+  out.reserve(size);
+  out.insert(out.end(), kMagic, kMagic + 4);
   out.push_back(kProgramVersion);
   out.push_back(p.RootType);
   out.push_back(p.ColorMode);
@@ -140,26 +152,54 @@ std::vector<uint8_t> PackProgram(const std::vector<uint8_t>& program) {
 
 std::optional<std::vector<uint8_t>> UnpackProgram(const uint8_t* data, size_t size) {
   if (data == nullptr || size == 0 || size > kMaxProgramBytes) return std::nullopt;
+  ProgramInflater in;
+  in.Feed(data, size);
+  return in.Finish();
+}
+
+struct ProgramInflater::Stream {
   z_stream z{};
-  if (inflateInit(&z) != Z_OK) return std::nullopt;
-  std::vector<uint8_t> out;
+  bool open = inflateInit(&z) == Z_OK;
+  ~Stream() {
+    if (open) inflateEnd(&z);
+  }
+};
+
+ProgramInflater::ProgramInflater() : z_(std::make_unique<Stream>()) { failed_ = !z_->open; }
+ProgramInflater::~ProgramInflater() = default;
+ProgramInflater::ProgramInflater(ProgramInflater&&) noexcept = default;
+ProgramInflater& ProgramInflater::operator=(ProgramInflater&&) noexcept = default;
+
+bool ProgramInflater::Feed(const uint8_t* data, size_t size) {
+  if (failed_ || size == 0) return !failed_;
+  if (ended_) return !(failed_ = true);  // bytes after the stream's end
+  z_stream& z = z_->z;
   z.next_in = const_cast<Bytef*>(data);
   z.avail_in = static_cast<uInt>(size);
-  int rc = Z_OK;
-  uint8_t buf[16384];
-  while (rc == Z_OK) {
-    z.next_out = buf;
-    z.avail_out = sizeof buf;
-    rc = inflate(&z, Z_NO_FLUSH);
-    if (rc != Z_OK && rc != Z_STREAM_END) break;
-    out.insert(out.end(), buf, buf + (sizeof buf - z.avail_out));
-    if (out.size() > kMaxProgramBytes) rc = Z_DATA_ERROR;  // a bomb, not a program
-    else if (rc == Z_OK && z.avail_in == 0 && z.avail_out != 0) rc = Z_BUF_ERROR;  // truncated stream
+  for (;;) {
+    // Straight into the output; one byte more than a program may have shows a bomb.
+    const size_t have = out_.size();
+    const size_t room = std::min<size_t>(16384, kMaxProgramBytes + 1 - have);
+    out_.resize(have + room);
+    z.next_out = out_.data() + have;
+    z.avail_out = static_cast<uInt>(room);
+    const int rc = inflate(&z, Z_NO_FLUSH);
+    out_.resize(have + room - z.avail_out);
+    if (out_.size() > kMaxProgramBytes) return !(failed_ = true);  // a bomb, not a program
+    if (rc == Z_STREAM_END) {
+      ended_ = true;
+      failed_ = z.avail_in != 0;
+      return !failed_;
+    }
+    if (rc != Z_OK && !(rc == Z_BUF_ERROR && z.avail_in == 0)) return !(failed_ = true);
+    if (z.avail_in == 0 && z.avail_out != 0) return true;  // wants the next bytes
   }
-  const bool whole = rc == Z_STREAM_END && z.avail_in == 0;
-  inflateEnd(&z);
-  if (!whole) return std::nullopt;
-  return out;
+}
+
+std::optional<std::vector<uint8_t>> ProgramInflater::Finish() {
+  if (failed_ || !ended_) return std::nullopt;  // broken or truncated
+  failed_ = true;
+  return std::exchange(out_, {});
 }
 
 std::string ClockText(int format, const ClockTime& t) {

@@ -4,6 +4,7 @@
 // a strip of glyphs so that the screen can draw the running time itself.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,6 +52,32 @@ std::vector<uint8_t> PackProgram(const std::vector<uint8_t>& program);
 // Nothing unless the bytes are one complete zlib stream that inflates to at
 // most kMaxProgramBytes.
 std::optional<std::vector<uint8_t>> UnpackProgram(const uint8_t* data, size_t size);
+
+// UnpackProgram for bytes that come in pieces, in order (a program as its
+// datagrams arrive): the unpacking is spread over the send instead of all
+// falling on its last datagram.
+class ProgramInflater {
+ public:
+  ProgramInflater();
+  ~ProgramInflater();
+  ProgramInflater(ProgramInflater&&) noexcept;
+  ProgramInflater& operator=(ProgramInflater&&) noexcept;
+
+  // The next packed bytes. False once they cannot be a packed program (not
+  // zlib, more than kMaxProgramBytes unpacked, bytes after the stream's end);
+  // it stays false.
+  bool Feed(const uint8_t* data, size_t size);
+  // What is unpacked so far.
+  const std::vector<uint8_t>& Unpacked() const { return out_; }
+  // After the last bytes: the program, as UnpackProgram gives it.
+  std::optional<std::vector<uint8_t>> Finish();
+
+ private:
+  struct Stream;
+  std::unique_ptr<Stream> z_;  // zlib's state points at itself: it must not move
+  std::vector<uint8_t> out_;
+  bool ended_ = false, failed_ = false;
+};
 
 // The clock window's text for a format: 1 date, 2 hours and minutes,
 // 3 hours, minutes and seconds, 4 date and time; others as 3.

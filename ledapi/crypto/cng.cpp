@@ -40,6 +40,30 @@ Digest Sha256(const uint8_t* data, size_t size) {
   return d;
 }
 
+struct Sha256Stream::Impl {
+  BCRYPT_HASH_HANDLE h = nullptr;
+  ~Impl() {
+    if (h) BCryptDestroyHash(h);
+  }
+};
+
+Sha256Stream::Sha256Stream() : impl_(std::make_unique<Impl>()) {
+  Check(BCryptCreateHash(Provider(false), &impl_->h, nullptr, 0, nullptr, 0, 0));
+}
+Sha256Stream::~Sha256Stream() = default;
+Sha256Stream::Sha256Stream(Sha256Stream&&) noexcept = default;
+Sha256Stream& Sha256Stream::operator=(Sha256Stream&&) noexcept = default;
+
+void Sha256Stream::Update(const uint8_t* data, size_t size) {
+  if (size) Check(BCryptHashData(impl_->h, const_cast<PUCHAR>(data), static_cast<ULONG>(size), 0));
+}
+
+Digest Sha256Stream::Finish() {
+  Digest d{};
+  Check(BCryptFinishHash(impl_->h, d.data(), static_cast<ULONG>(d.size()), 0));
+  return d;
+}
+
 bool Random(uint8_t* out, size_t size) {
   return BCRYPT_SUCCESS(BCryptGenRandom(nullptr, out, static_cast<ULONG>(size), BCRYPT_USE_SYSTEM_PREFERRED_RNG));
 }

@@ -18,6 +18,29 @@ Digest Sha256(const uint8_t* data, size_t size) {
   return d;
 }
 
+struct Sha256Stream::Impl {
+  EVP_MD_CTX* ctx = EVP_MD_CTX_new();
+  ~Impl() { EVP_MD_CTX_free(ctx); }
+};
+
+Sha256Stream::Sha256Stream() : impl_(std::make_unique<Impl>()) {
+  if (!impl_->ctx || !EVP_DigestInit_ex(impl_->ctx, EVP_sha256(), nullptr)) std::abort();
+}
+Sha256Stream::~Sha256Stream() = default;
+Sha256Stream::Sha256Stream(Sha256Stream&&) noexcept = default;
+Sha256Stream& Sha256Stream::operator=(Sha256Stream&&) noexcept = default;
+
+void Sha256Stream::Update(const uint8_t* data, size_t size) {
+  if (size && !EVP_DigestUpdate(impl_->ctx, data, size)) std::abort();
+}
+
+Digest Sha256Stream::Finish() {
+  Digest d{};
+  unsigned int n = 0;
+  if (!EVP_DigestFinal_ex(impl_->ctx, d.data(), &n)) std::abort();
+  return d;
+}
+
 bool Random(uint8_t* out, size_t size) { return RAND_bytes(out, static_cast<int>(size)) == 1; }
 
 bool Equal(const uint8_t* a, const uint8_t* b, size_t n) { return CRYPTO_memcmp(a, b, n) == 0; }

@@ -182,8 +182,10 @@ void Link::SendProgram(const ledp::Program& program, int address, const std::str
   } else if (const ScreenKey* k = KeyOf(host); k && !k->Key) {
     engine_.Refuse(led::kCmdSend, address, host, port);
   } else {
-    engine_.SendProgram(ledp::PackProgram(ledp::SerializeProgram(program)), address, host, port, NowMs(),
-                        k ? &*k->Key : nullptr);
+    std::vector<uint8_t> raw = ledp::SerializeProgram(program);
+    std::vector<uint8_t> packed = ledp::PackProgram(raw);
+    if (k) engine_.SendProgram(std::move(packed), address, host, port, NowMs(), &*k->Key, std::move(raw));
+    else engine_.SendProgram(std::move(packed), address, host, port, NowMs());
   }
   FlushLocked();
   engine_.OnIdle();

@@ -39,7 +39,10 @@ Screen::Screen(ScreenConfig cfg) : cfg_(std::move(cfg)) {
   cfg_.Width = std::clamp(cfg_.Width, 1, ledp::kMaxSide);
   cfg_.Height = std::clamp(cfg_.Height, 1, ledp::kMaxSide);
   picture_ = plat::Raster(cfg_.Width, cfg_.Height);
-  if (cfg_.Key) key_.emplace(*cfg_.Key);
+  if (cfg_.Key) {
+    key_.emplace(*cfg_.Key);
+    hasher_ = std::make_unique<HashWorker>();
+  }
 }
 
 std::string Screen::LoadCard(int64_t nowMs) {
@@ -304,6 +307,7 @@ void Screen::OnChunk(const Packet& p, const Endpoint& from, const Key& key, int6
     t.Count = c.Count;
     t.Data.assign(c.TotalLength, 0);
     t.Bits.assign((c.Count + 7u) / 8u, 0);
+    if (key_) t.Hash = hasher_->Start();
     it = transfers_.emplace(key, std::move(t)).first;
   }
   Transfer& t = it->second;
@@ -315,6 +319,7 @@ void Screen::OnChunk(const Packet& p, const Endpoint& from, const Key& key, int6
     byte |= bit;
     std::copy(c.Data, c.Data + c.Size, t.Data.begin() + size_t{c.Index} * ledp::kChunkData);
     ++t.Have;
+    UnpackInOrder(t);
   }
   if (t.Have == t.Count) {
     Complete(p, from, key, t, nowMs);
@@ -324,11 +329,27 @@ void Screen::OnChunk(const Packet& p, const Endpoint& from, const Key& key, int6
   SendReply(from, p.Session, p.Seq, {ledp::Type::ChunkAck, {}, ledp::ChunkAck{t.Count, false, 0, t.Bits}});
 }
 
+// Takes every chunk that now continues the unbroken run from the first:
+// chunks that come early wait in Data for the ones before them.
+void Screen::UnpackInOrder(Transfer& t) {
+  bool good = true;
+  for (; t.Unpacked < t.Count && (t.Bits[t.Unpacked / 8] >> (t.Unpacked % 8) & 1); ++t.Unpacked) {
+    const size_t offset = size_t{t.Unpacked} * ledp::kChunkData;
+    good = t.Inflater.Feed(t.Data.data() + offset, std::min(ledp::kChunkData, t.Data.size() - offset));
+  }
+  if (!t.Hash || !good) return;  // a program that does not unpack is refused, never hashed
+  const std::vector<uint8_t>& out = t.Inflater.Unpacked();
+  if (out.size() - t.Hashing >= kHashPiece) {
+    hasher_->Add(t.Hash, out.data() + t.Hashing, out.size() - t.Hashing);
+    t.Hashing = out.size();
+  }
+}
+
 void Screen::Complete(const Packet& p, const Endpoint& from, const Key& key, Transfer& t, int64_t nowMs) {
   ledp::ChunkAck ack{t.Count, true, led::kStatusOk, t.Bits};
   std::string line = Who(from, p) + " program, " + std::to_string(t.Total) + " bytes (packed) in " +
                      std::to_string(t.Count) + " datagrams -> ";
-  auto raw = ledp::UnpackProgram(t.Data.data(), t.Data.size());
+  auto raw = t.Inflater.Finish();
   std::optional<ledp::Program> program;
   if (raw) program = ledp::ParseProgram(raw->data(), raw->size());
   if (!program) {
@@ -353,7 +374,9 @@ void Screen::Complete(const Packet& p, const Endpoint& from, const Key& key, Tra
         else if (WriteFileReplacing(cfg_.CardPath, *raw)) line += ", stored on the card";
         else line += ", storing on the card FAILED";
       }
+      if (t.Hash) arrived_ = Arrived{std::move(*raw), t.Hash, t.Hashing};
       Show(std::move(*program), nowMs);
+      arrived_.reset();
       line += ", shown";
     }
   }
@@ -366,10 +389,14 @@ void Screen::Complete(const Packet& p, const Endpoint& from, const Key& key, Tra
 
 void Screen::Show(ledp::Program p, int64_t nowMs) {
   // Hashed as the screen holds it, encoded again: what the link sent, unless
-  // something between the wire and the LEDs changed it.
+  // something between the wire and the LEDs changed it. Those bytes are
+  // most often exactly the ones that arrived, hashed on the way.
   if (key_) {
     const auto bytes = ledp::SerializeProgram(p);
-    shownDigest_ = ledp::crypto::Sha256(bytes.data(), bytes.size());
+    if (arrived_ && arrived_->Bytes == bytes)
+      shownDigest_ = hasher_->Finish(arrived_->Hash, bytes.data() + arrived_->Hashed, bytes.size() - arrived_->Hashed);
+    else
+      shownDigest_ = ledp::crypto::Sha256(bytes.data(), bytes.size());
   }
   program_ = std::move(p);
   shownAt_ = nowMs;

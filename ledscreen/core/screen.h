@@ -1,7 +1,8 @@
 // The simulated screen's controller: answers the protocol, reassembles
 // display programs, keeps power, brightness, clock and the stored program,
 // and draws what the LEDs show. No sockets and no clocks of its own: the
-// front end passes the datagrams and the time in.
+// front end passes the datagrams and the time in. (A keyed screen hashes the
+// programs it receives on a thread of its own, see hash_worker.h.)
 #pragma once
 #include <cstdint>
 #include <deque>
@@ -15,6 +16,7 @@
 #include "ledapi/core/link_engine.h"
 #include "ledapi/core/program.h"
 #include "ledapi/core/replay_window.h"
+#include "ledscreen/core/hash_worker.h"
 #include "ui/core/raster.h"
 
 namespace ledscreen {
@@ -115,11 +117,29 @@ class Screen {
     std::vector<uint8_t> Data;
     std::vector<uint8_t> Bits;
     int64_t LastActivity = 0;
+    // The chunks before the first missing one, unpacked (and on a keyed
+    // screen hashed) as they arrive rather than all after the last.
+    uint16_t Unpacked = 0;
+    ledp::ProgramInflater Inflater;
+    HashWorker::JobRef Hash;
+    size_t Hashing = 0;  // unpacked bytes handed to the hash worker
   };
+  // A program as it arrived, unpacked, and its hashing (of all but the
+  // bytes from Hashed on): Show need not hash it again if it holds exactly
+  // these bytes.
+  struct Arrived {
+    std::vector<uint8_t> Bytes;
+    HashWorker::JobRef Hash;
+    size_t Hashed = 0;
+  };
+  // Unpacked bytes are handed to the hash worker in pieces of at least this
+  // much: waking it for every datagram would cost more than it saves.
+  static constexpr size_t kHashPiece = 32768;
 
   void OnRequest(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs, int64_t wallSeconds);
   void OnChunk(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs);
   void Complete(const ledp::Packet& p, const Endpoint& from, const Key& key, Transfer& t, int64_t nowMs);
+  void UnpackInOrder(Transfer& t);
   void Dispatch(const ledp::Packet& p, const Endpoint& from, int64_t nowMs, int64_t wallSeconds,
                 const ledp::auth::Header* h = nullptr);
   void OnAuthenticated(const uint8_t* data, size_t size, const Endpoint& from, int64_t nowMs, int64_t wallSeconds);
@@ -150,6 +170,8 @@ class Screen {
   std::set<ledp::Nonce> seenOpens_;
   std::deque<ledp::Nonce> seenOrder_;
   ledp::crypto::Digest shownDigest_{};
+  std::optional<Arrived> arrived_;  // set for the Show of a program just received
+  std::unique_ptr<HashWorker> hasher_;  // keyed screens
   int64_t dropSecond_ = -1;
   int dropLines_ = 0, dropsUnlogged_ = 0;
 

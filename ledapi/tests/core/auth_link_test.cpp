@@ -31,15 +31,18 @@ plat::Raster Board(uint32_t seed, bool noise = true) {
   return r;
 }
 
-std::vector<uint8_t> BoardProgram(const plat::Raster& board) {
+// The board as a program, before and after packing.
+std::vector<uint8_t> Unpacked(const plat::Raster& board) {
   Program p;
   p.Pages.push_back({200000, {}});
   Window w;
   w.Area = {0, 0, 512, 96};
   w.Pixels = board;
   p.Pages[0].Windows.push_back(std::move(w));
-  return PackProgram(SerializeProgram(p));
+  return SerializeProgram(p);
 }
+
+std::vector<uint8_t> BoardProgram(const plat::Raster& board) { return PackProgram(Unpacked(board)); }
 
 Request Cmd(int32_t command, int32_t value = 0) {
   Request r;
@@ -106,7 +109,9 @@ TEST(AuthLink, KeyedSendsAndCommandsCompleteUnderLossAndAreAllAuthenticated) {
     SCOPED_TRACE(seed);
     Rig rig(Keyed(key), {0.2, 0.2, 0.1, 0.1}, seed);
     const plat::Raster board = Board(seed);
-    rig.link.SendProgram(BoardProgram(board), 0, "127.0.0.1", 6666, 0, &key);
+    // Half of them as the library sends, with the program it packed.
+    if (seed % 2) rig.link.SendProgram(BoardProgram(board), 0, "127.0.0.1", 6666, 0, &key);
+    else rig.link.SendProgram(BoardProgram(board), 0, "127.0.0.1", 6666, 0, &key, Unpacked(board));
     rig.link.Command(Cmd(led::kCmdSetBrightness, 7), "127.0.0.1", 6666, 0, &key);
     rig.Run();
     ASSERT_EQ(rig.net.Notices.size(), 2u);
@@ -278,15 +283,21 @@ TEST(AuthLink, AReplayedWholeSendShowsNothingAfterItFinishedOrAfterARestart) {
 
 TEST(AuthLink, AScreenShowingSomethingElseFailsTheSend) {
   const crypto::Key key = MakeKey(1);
-  OnePixelOff faulty(Keyed(key));
-  LinkEngine link(7);
-  simnet::Net net(link, faulty);
-  link.SendProgram(BoardProgram(Board(6)), 0, "127.0.0.1", 6666, 0, &key);
-  net.Run(10000);
-  ASSERT_EQ(net.Notices.size(), 1u);
-  EXPECT_EQ(net.Notices[0].Kind, led::kKindTimeout);  // never "send finished"
-  EXPECT_EQ(net.Notices[0].Host, "127.0.0.1");
-  EXPECT_LT(net.Now, 100);                           // said when the screen answered, not at the bound
+  // The link's digest unpacked from what it sends, or of the program it
+  // packed, as the library gives it: either way the fault is seen.
+  for (bool givenUnpacked : {false, true}) {
+    SCOPED_TRACE(givenUnpacked);
+    OnePixelOff faulty(Keyed(key));
+    LinkEngine link(7);
+    simnet::Net net(link, faulty);
+    if (givenUnpacked) link.SendProgram(BoardProgram(Board(6)), 0, "127.0.0.1", 6666, 0, &key, Unpacked(Board(6)));
+    else link.SendProgram(BoardProgram(Board(6)), 0, "127.0.0.1", 6666, 0, &key);
+    net.Run(10000);
+    ASSERT_EQ(net.Notices.size(), 1u);
+    EXPECT_EQ(net.Notices[0].Kind, led::kKindTimeout);  // never "send finished"
+    EXPECT_EQ(net.Notices[0].Host, "127.0.0.1");
+    EXPECT_LT(net.Now, 100);                           // said when the screen answered, not at the bound
+  }
 
   // The plain protocol cannot tell: the same fault passes as done.
   OnePixelOff plain(ledscreen::ScreenConfig{});
@@ -296,6 +307,93 @@ TEST(AuthLink, AScreenShowingSomethingElseFailsTheSend) {
   net2.Run(10000);
   ASSERT_EQ(net2.Notices.size(), 1u);
   EXPECT_EQ(net2.Notices[0].Kind, led::kKindSendDone);
+}
+
+// The screen hashes a program as its chunks arrive in order, holding back
+// those that come early: whatever the order, repeats and gaps, the digest in
+// its final answer is that of the whole program at once, and a program that
+// stops unpacking half-way is refused, not shown.
+TEST(AuthLink, TheShownDigestIsThatOfTheWholeProgramWhateverOrderItsChunksCameIn) {
+  const crypto::Key key = MakeKey(1);
+  ledscreen::Screen screen(Keyed(key));
+  const Endpoint link{0x7F000001, 8888};
+  Nonce mine{};
+  mine.fill(0x33);
+  const uint32_t session = 0x5151;
+  auto open = auth::EncodeOpen(session, mine, crypto::Hmac(key));
+  screen.OnDatagram(open.data(), open.size(), link, 0, 0);
+  auto opened = screen.TakeReplies();
+  ASSERT_EQ(opened.size(), 1u);
+  auto ack = auth::Decode(opened[0].Bytes.data(), opened[0].Bytes.size());
+  ASSERT_TRUE(ack);
+  const crypto::Hmac mac = auth::SessionKey(key, session, mine, ack->ScreenNonce);
+
+  uint64_t counter = 0;
+  uint32_t seq = 0;
+  std::mt19937 rng(5);
+  // Sends the chunks of `blob` in `order`; the final acknowledgement.
+  auto deliver = [&](const std::vector<uint8_t>& blob, const std::vector<unsigned>& order) {
+    ++seq;
+    const auto count = static_cast<uint16_t>(ChunkCountFor(static_cast<uint32_t>(blob.size())));
+    std::optional<Packet> last;
+    for (unsigned i : order) {
+      const size_t at = size_t{i} * kChunkData;
+      auto d = auth::EncodeChunk(session, seq, ++counter, 0, static_cast<uint32_t>(blob.size()),
+                                 static_cast<uint16_t>(i), count, blob.data() + at,
+                                 std::min(kChunkData, blob.size() - at), mac);
+      screen.OnDatagram(d.data(), d.size(), link, 1, 0);
+      for (auto& r : screen.TakeReplies()) {
+        auto p = auth::Decode(r.Bytes.data(), r.Bytes.size());
+        if (p && p->Ack.Done) last = p;
+      }
+    }
+    return last;
+  };
+
+  for (bool noise : {false, true}) {
+    const Program program = [&] {
+      Program p;
+      p.Pages.push_back({200000, {}});
+      Window w;
+      w.Area = {0, 0, 512, 96};
+      w.Pixels = Board(noise ? 11 : 12, noise);
+      p.Pages[0].Windows.push_back(std::move(w));
+      return p;
+    }();
+    const std::vector<uint8_t> raw = SerializeProgram(program);
+    const std::vector<uint8_t> blob = PackProgram(raw);
+    const crypto::Digest whole = crypto::Sha256(raw.data(), raw.size());
+    const unsigned count = ChunkCountFor(static_cast<uint32_t>(blob.size()));
+    ASSERT_GE(count, 10u);
+    std::vector<unsigned> inOrder(count);
+    for (unsigned i = 0; i < count; ++i) inOrder[i] = i;
+    std::vector<unsigned> reversed(inOrder.rbegin(), inOrder.rend());  // nothing unpacks before the last
+    std::vector<unsigned> shuffled;  // every chunk once to three times, anywhere
+    for (unsigned i = 0; i < count; ++i) shuffled.insert(shuffled.end(), 1 + rng() % 3, i);
+    std::shuffle(shuffled.begin(), shuffled.end(), rng);
+    std::vector<unsigned> gaps = inOrder;  // the odd ones late, some of them twice
+    std::stable_partition(gaps.begin(), gaps.end(), [](unsigned i) { return i % 2 == 0; });
+    gaps.insert(gaps.begin() + count / 2, {1u, 1u, 3u});
+    const std::vector<unsigned>* orders[] = {&inOrder, &reversed, &shuffled, &gaps};
+    for (size_t o = 0; o < std::size(orders); ++o) {
+      SCOPED_TRACE(testing::Message() << (noise ? "noise" : "text") << ", order " << o);
+      auto done = deliver(blob, *orders[o]);
+      ASSERT_TRUE(done);
+      EXPECT_EQ(done->Ack.Status, led::kStatusOk);
+      ASSERT_TRUE(done->Ack.HasDigest);
+      EXPECT_EQ(done->Ack.Shown, whole);
+      EXPECT_EQ(screen.ShownDigest(), whole);
+    }
+
+    // One chunk changed on the way (with a valid MAC: a link's fault): the
+    // stream stops making sense there and the program is refused.
+    std::vector<uint8_t> broken = blob;
+    for (size_t i = 0; i < 64; ++i) broken[kChunkData * 3 + i] ^= 0x5A;
+    auto done = deliver(broken, shuffled);
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->Ack.Status, led::kStatusRejected);
+    EXPECT_EQ(screen.ShownDigest(), whole);  // still showing the last good one
+  }
 }
 
 TEST(AuthLink, ManyOpenedSessionsStayBoundedAndALinkStillGetsThrough) {

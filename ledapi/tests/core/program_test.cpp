@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace ledp;
 
 namespace {
@@ -132,4 +134,47 @@ TEST(Program, PackedProgramsUnpackOnlyWhenWhole) {
   auto bomb = PackProgram(std::vector<uint8_t>(kMaxProgramBytes + 1, 0));
   EXPECT_LT(bomb.size(), 64u * 1024u);
   EXPECT_FALSE(UnpackProgram(bomb.data(), bomb.size()));
+}
+
+TEST(Program, UnpackingInPiecesGivesWhatUnpackingAtOnceGivesAndRefusesTheSame) {
+  auto raw = SerializeProgram(Sample());
+  auto packed = PackProgram(raw);
+  for (size_t piece : {size_t{1}, size_t{7}, size_t{1400}, packed.size()}) {
+    SCOPED_TRACE(piece);
+    ProgramInflater in;
+    for (size_t at = 0; at < packed.size(); at += piece) {
+      ASSERT_TRUE(in.Feed(packed.data() + at, std::min(piece, packed.size() - at)));
+      // What is out so far is always the start of the program.
+      ASSERT_LE(in.Unpacked().size(), raw.size());
+      ASSERT_TRUE(std::equal(in.Unpacked().begin(), in.Unpacked().end(), raw.begin()));
+    }
+    auto back = in.Finish();
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, raw);
+  }
+
+  ProgramInflater truncated;
+  EXPECT_TRUE(truncated.Feed(packed.data(), packed.size() - 1));  // could still go on
+  EXPECT_FALSE(truncated.Finish());
+
+  ProgramInflater trailing;
+  EXPECT_TRUE(trailing.Feed(packed.data(), packed.size()));
+  const uint8_t extra = 0;
+  EXPECT_FALSE(trailing.Feed(&extra, 1));  // a byte after the stream's end
+  EXPECT_FALSE(trailing.Finish());
+
+  ProgramInflater notZlib;
+  EXPECT_FALSE(notZlib.Feed(raw.data(), 64));
+  EXPECT_FALSE(notZlib.Feed(packed.data(), packed.size()));  // stays refused
+  EXPECT_FALSE(notZlib.Finish());
+
+  // A bomb is refused without more than the limit ever being unpacked.
+  auto bomb = PackProgram(std::vector<uint8_t>(kMaxProgramBytes + 1, 0));
+  ProgramInflater bombed;
+  size_t at = 0;
+  for (; at < bomb.size() && bombed.Feed(bomb.data() + at, std::min<size_t>(1400, bomb.size() - at)); at += 1400) {
+  }
+  EXPECT_LT(at, bomb.size());
+  EXPECT_LE(bombed.Unpacked().size(), kMaxProgramBytes + 1);
+  EXPECT_FALSE(bombed.Finish());
 }
