@@ -1,5 +1,7 @@
 #include "ledscreen/core/hash_worker.h"
 
+#include <system_error>
+
 namespace ledscreen {
 
 HashWorker::~HashWorker() {
@@ -16,7 +18,18 @@ HashWorker::JobRef HashWorker::Start() { return std::make_shared<Job>(); }
 void HashWorker::Add(const JobRef& job, const uint8_t* data, size_t size) {
   if (size == 0) return;
   std::unique_lock lock(mu_);
-  if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+  if (ownThread_ && !thread_.joinable()) {
+    try {
+      thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+      ownThread_ = false;  // out of threads: the screen goes on, hashing itself
+    }
+  }
+  if (!ownThread_) {
+    lock.unlock();
+    job->Stream.Update(data, size);
+    return;
+  }
   done_.wait(lock, [&] { return queued_ < kMaxQueued; });
   queue_.emplace_back(job, std::vector<uint8_t>(data, data + size));
   queued_ += size;

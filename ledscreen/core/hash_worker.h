@@ -23,7 +23,9 @@ class HashWorker {
   struct Job;
   using JobRef = std::shared_ptr<Job>;
 
-  HashWorker() = default;
+  // Without a thread of its own (or when the system cannot give one) every
+  // piece is hashed as it is added: slower sends, the same digests.
+  explicit HashWorker(bool ownThread = true) : ownThread_(ownThread) {}
   ~HashWorker();
   HashWorker(const HashWorker&) = delete;
   HashWorker& operator=(const HashWorker&) = delete;
@@ -49,6 +51,7 @@ class HashWorker {
   std::deque<std::pair<JobRef, std::vector<uint8_t>>> queue_;
   size_t queued_ = 0;
   bool stop_ = false;
+  bool ownThread_;
   std::thread thread_;  // started with the first piece
 };
 

@@ -21,8 +21,12 @@ std::vector<uint8_t> Bytes(size_t n, uint32_t seed) {
 
 }  // namespace
 
-TEST(HashWorker, JobsHandedInPiecesAndInterleavedGiveTheOneShotDigest) {
-  HashWorker worker;
+class HashWorkerBothWays : public ::testing::TestWithParam<bool> {};
+
+// With its own thread, and hashing on the caller's (what it falls back to when
+// the system has no thread to give).
+TEST_P(HashWorkerBothWays, JobsHandedInPiecesAndInterleavedGiveTheOneShotDigest) {
+  HashWorker worker(GetParam());
   std::vector<std::vector<uint8_t>> data;
   std::vector<HashWorker::JobRef> jobs;
   for (uint32_t j = 0; j < 4; ++j) {
@@ -55,6 +59,8 @@ TEST(HashWorker, JobsHandedInPiecesAndInterleavedGiveTheOneShotDigest) {
   // Nothing handed over at all is the digest of nothing.
   EXPECT_EQ(worker.Finish(worker.Start()), ledp::crypto::Sha256(nullptr, 0));
 }
+
+INSTANTIATE_TEST_SUITE_P(OwnThreadOrNot, HashWorkerBothWays, ::testing::Bool());
 
 TEST(HashWorker, EndsWithWorkWaitingAndJobsLetGoOf) {
   const auto big = Bytes(1u << 20, 3);
