@@ -45,8 +45,8 @@ wineserver -p </dev/null >/dev/null 2>&1 || true
 for _ in $(seq 100); do [ -s "$APP/screen.png" ] && break; sleep 0.2; done
 [ -s "$APP/screen.png" ] || fail "the simulated screen did not start"
 # The window appears and its own send completes.
-timeout 90 wine "$TREE/bin/platora_drive.exe" click "发送" "发送完成" </dev/null >/dev/null 2>&1 ||
-  fail "the window did not appear or its send did not complete"
+timeout 120 wine "$TREE/bin/platora_drive.exe" click "发送" "发送完成" </dev/null >/dev/null 2>"$WORK/drive.txt" ||
+  fail "the window did not appear or its send did not complete: $(tr -d '\r' <"$WORK/drive.txt")"
 echo "the window appeared and sent"
 
 # The unattended send from the unpacked folder, while the window is open.

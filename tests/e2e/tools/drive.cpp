@@ -30,7 +30,9 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   HWND main = nullptr;
-  e2e::WaitFor([&] { return (main = FindWindowW(L"PlatoraForm", L"PlatoraV1.0.090115")) != nullptr; }, 20000);
+  // A first start in a fresh prefix builds Wine's font cache first, which on
+  // a busy machine takes a good part of a minute.
+  e2e::WaitFor([&] { return (main = FindWindowW(L"PlatoraForm", L"PlatoraV1.0.090115")) != nullptr; }, 60000);
   if (!main) {
     std::fprintf(stderr, "platora_drive: the main window did not appear\n");
     return 1;
