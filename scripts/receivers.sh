@@ -6,8 +6,8 @@
 #   scripts/receivers.sh setup-if-root   setup as root; 77 (skipped) otherwise
 # The npm package goes into build/receivers from the committed lock file,
 # which names no registry. olad must never run outside a test's own network
-# namespace: its package is installed with service starts refused, and its
-# boot-time start is switched off.
+# namespace: its package is installed inside a namespace of its own with
+# service starts refused, and its boot-time start is switched off.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 NODE_DIR="$ROOT/build/receivers"
@@ -46,7 +46,14 @@ install_debs() {
   # A mirror in the middle of a sync fails the update; the lists already
   # there usually still serve.
   apt-get update -qq >/dev/null 2>&1 || log "apt-get update failed; installing from the lists there are"
-  { DEBIAN_FRONTEND=noninteractive apt-get install -o DPkg::Lock::Timeout=300 -y -qq --no-install-recommends "${missing[@]}" >/dev/null || rc=$?; }
+  # Downloaded on the host's network, unpacked and configured in a network
+  # namespace of their own: a maintainer script that starts olad despite the
+  # refusal starts it where it cannot reach any network, and it is stopped.
+  local opts=(-o DPkg::Lock::Timeout=300 -y -qq --no-install-recommends)
+  { DEBIAN_FRONTEND=noninteractive apt-get install "${opts[@]}" --download-only "${missing[@]}" >/dev/null &&
+      DEBIAN_FRONTEND=noninteractive unshare -n --fork bash -c \
+        'apt-get install "$@" >/dev/null; rc=$?; pkill -x --ns $$ --nslist net olad || true; exit $rc' \
+        install "${opts[@]}" --no-download "${missing[@]}" || rc=$?; }
   [ $made = 1 ] && rm -f "$policy"
   [ $rc -eq 0 ] || { log "apt-get failed ($rc)"; return 1; }
   if command -v systemctl >/dev/null; then systemctl disable olad >/dev/null 2>&1 || true; fi
