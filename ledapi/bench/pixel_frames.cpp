@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "ledapi/tests/support/ini_folder.h"
 #include "ledapi/tests/support/notify_window.h"
 #include "ledapi/net/udp.h"
 
@@ -41,11 +42,7 @@ void Pattern(int x, int y, int frame, uint8_t rgb[3]) {
   rgb[2] = static_cast<uint8_t>(x * y + frame);
 }
 
-uint16_t FreePort() {
-  ledp::net::UdpSocket s;
-  s.Bind(ledp::net::kLoopback, 0);
-  return s.LocalPort();
-}
+using ledtest::FreePort;
 
 }  // namespace
 

@@ -17,17 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "ledapi/tests/support/ini_folder.h"
 #include "ledapi/tests/support/notify_window.h"
 #include "ledscreen/host/pixel_server.h"
 #include "ledscreen/host/server.h"
 
 namespace {
 
-uint16_t FreePort() {
-  ledp::net::UdpSocket s;
-  s.Bind(ledp::net::kLoopback, 0);
-  return s.LocalPort();
-}
+using ledtest::FreePort;
 
 struct Stats {
   double median = 0, p99 = 0, max = 0;

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "ledapi/keys/key_file.h"
+#include "ledapi/tests/support/ini_folder.h"
 #include "ledapi/tests/support/notify_window.h"
 #include "ledscreen/host/relay.h"
 #include "ledscreen/host/server.h"
@@ -36,11 +37,7 @@ Stats Summarise(std::vector<double> v) {
   return {v[v.size() / 2], v[std::min(v.size() - 1, v.size() * 99 / 100)], v.back()};
 }
 
-uint16_t FreePort() {
-  ledp::net::UdpSocket s;
-  s.Bind(ledp::net::kLoopback, 0);
-  return s.LocalPort();
-}
+using ledtest::FreePort;
 
 // Times `sends` runs of `op` until one more report has arrived.
 template <class Prepare, class Op>
@@ -64,25 +61,16 @@ std::vector<double> Measure(ledtest::NotifyWindow& w, int sends, Prepare prepare
 // library reads its settings when a link is opened: Use() opens the link
 // again with or without them.
 struct KeyedSettings {
-  KeyedSettings() {
-    dir = std::filesystem::temp_directory_path() / ("ledapi-bench-" + std::to_string(GetCurrentProcessId()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir / "ledapi.ini") << "[127.0.0.1]\nkeyfile = screen.key\n";
+  KeyedSettings() : folder("ledapi_bench", "[127.0.0.1]\nkeyfile = screen.key\n") {
     std::string error;
-    if (ledp::keys::MakeKeyFile((dir / "screen.key").string(), error))
-      key = ledp::keys::LoadKeyFile((dir / "screen.key").string(), error);
-  }
-  ~KeyedSettings() {
-    SetEnvironmentVariableW(L"LEDAPI_INI", nullptr);
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
+    if (ledp::keys::MakeKeyFile((folder.dir / "screen.key").string(), error))
+      key = ledp::keys::LoadKeyFile((folder.dir / "screen.key").string(), error);
   }
   bool Use(bool keyed, TLedDevice& dev, HWND w) {
-    SetEnvironmentVariableW(L"LEDAPI_INI", keyed ? (dir / "ledapi.ini").wstring().c_str() : nullptr);
+    SetEnvironmentVariableW(L"LEDAPI_INI", keyed ? (folder.dir / "ledapi.ini").wstring().c_str() : nullptr);
     return LED_Open(&dev, 1, w, 1025) > 0;
   }
-  std::filesystem::path dir;
+  ledtest::IniFolder folder;
   std::optional<ledp::crypto::Key> key;
 };
 
@@ -172,7 +160,7 @@ int main(int argc, char** argv) {
   // ledapi.ini. Plain sends go to the plain screen in the same rounds.
   KeyedSettings settings;
   if (!settings.key) {
-    std::printf("keyed sends: no key file could be made in %s\n", settings.dir.string().c_str());
+    std::printf("keyed sends: no key file could be made in %s\n", settings.folder.dir.string().c_str());
   } else {
     ledscreen::ScreenServer::Options ko;
     ko.Port = 0;

@@ -13,20 +13,16 @@
 #include <memory>
 #include <string>
 
+#include "ledapi/tests/support/ini_folder.h"
 #include "ledapi/tests/support/notify_window.h"
 #include "ledscreen/host/relay.h"
 #include "ledscreen/host/server.h"
 #include "screenlink/LedAPI.h"
 
+using ledtest::FreePort;
 using ledtest::NotifyWindow;
 
 namespace {
-
-uint16_t FreePort() {
-  ledp::net::UdpSocket s;
-  EXPECT_TRUE(s.Bind(ledp::net::kLoopback, 0));
-  return s.LocalPort();
-}
 
 int Open(HWND w, uint16_t localPort) {
   TLedDevice dev{};

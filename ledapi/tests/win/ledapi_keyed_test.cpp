@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ledapi/keys/key_file.h"
+#include "ledapi/tests/support/ini_folder.h"
 #include "ledapi/tests/support/notify_window.h"
 #include "ledscreen/host/relay.h"
 #include "ledscreen/host/server.h"
@@ -21,35 +22,10 @@
 
 namespace fs = std::filesystem;
 
+using ledtest::FreePort;
+using ledtest::IniFolder;
+
 namespace {
-
-uint16_t FreePort() {
-  ledp::net::UdpSocket s;
-  EXPECT_TRUE(s.Bind(ledp::net::kLoopback, 0));
-  return s.LocalPort();
-}
-
-// A folder with ledapi.ini (and the key file it names), which the library
-// reads through LEDAPI_INI for as long as this lives.
-struct Settings {
-  explicit Settings(const std::string& section) {
-    dir = fs::temp_directory_path() / ("ledapi-keyed-" + std::to_string(GetCurrentProcessId()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    std::ofstream(dir / "ledapi.ini") << section;
-    SetEnvironmentVariableW(L"LEDAPI_INI", (dir / "ledapi.ini").wstring().c_str());
-  }
-  ~Settings() {
-    SetEnvironmentVariableW(L"LEDAPI_INI", nullptr);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-  std::string Log() const {
-    std::ifstream f(dir / "ledapi.log");
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  }
-  fs::path dir;
-};
 
 struct Screen {
   explicit Screen(const ledp::crypto::Key& key) {
@@ -114,7 +90,7 @@ int Replay(const std::vector<std::vector<uint8_t>>& recording, uint16_t screenPo
 }  // namespace
 
 TEST(LedApiKeyed, AKeyFilePairsTheLibraryWithTheScreenAndAReplayShowsNothing) {
-  Settings settings("[127.0.0.1]\nkeyfile = screen.key\n");
+  IniFolder settings("ledapi_keyed", "[127.0.0.1]\nkeyfile = screen.key\n");
   std::string error;
   ASSERT_TRUE(ledp::keys::MakeKeyFile((settings.dir / "screen.key").string(), error)) << error;
   auto key = ledp::keys::LoadKeyFile((settings.dir / "screen.key").string(), error);
@@ -168,7 +144,7 @@ TEST(LedApiKeyed, WithoutTheKeyTheKeyedScreenIsATimeoutAndABadKeyFileIsRefusedSa
   ledtest::Picture pic(512, 96);
   pic.Pattern(3);
   {
-    Settings none("");  // no section: the plain protocol
+    IniFolder none("ledapi_keyed", "");  // no section: the plain protocol
     ledtest::NotifyWindow w;
     const int link = Open(w.Handle());
     ASSERT_GT(link, 0);
@@ -179,7 +155,7 @@ TEST(LedApiKeyed, WithoutTheKeyTheKeyedScreenIsATimeoutAndABadKeyFileIsRefusedSa
     LED_Close(link);
   }
   {
-    Settings bad("[127.0.0.1]\nkeyfile=short.key\n");
+    IniFolder bad("ledapi_keyed", "[127.0.0.1]\nkeyfile=short.key\n");
     std::string error;
     const std::string path = (bad.dir / "short.key").string();
     ASSERT_TRUE(ledp::keys::MakeKeyFile(path, error)) << error;
@@ -192,7 +168,7 @@ TEST(LedApiKeyed, WithoutTheKeyTheKeyedScreenIsATimeoutAndABadKeyFileIsRefusedSa
     ASSERT_TRUE(w.WaitFor(1, 3000));
     EXPECT_EQ(w.Received[0].Kind, 4);
     EXPECT_LT(GetTickCount() - t0, 1000u) << "nothing should have been sent";
-    const std::string log = bad.Log();
+    const std::string log = bad.Read("ledapi.log");
     EXPECT_NE(log.find("line 2: keyfile refused"), std::string::npos) << log;
     EXPECT_NE(log.find("the wrong length: 10 hexadecimal digits"), std::string::npos) << log;
     LED_Close(link);
@@ -200,13 +176,13 @@ TEST(LedApiKeyed, WithoutTheKeyTheKeyedScreenIsATimeoutAndABadKeyFileIsRefusedSa
   {
     // The key written into ledapi.ini, which (made like any file) everyone
     // may read: refused as a key file would be.
-    Settings open("[127.0.0.1]\nkey = 0707070707070707070707070707070707070707070707070707070707070707\n");
+    IniFolder open("ledapi_keyed", "[127.0.0.1]\nkey = 0707070707070707070707070707070707070707070707070707070707070707\n");
     ledtest::NotifyWindow w;
     const int link = Open(w.Handle());
     ASSERT_GT(link, 0);
     LED_Query(link, 0, "127.0.0.1", screen.server->Port());
     ASSERT_TRUE(w.WaitFor(1, 3000));
-    const std::string log = open.Log();
+    const std::string log = open.Read("ledapi.log");
     if (log.empty()) {
       // Where new files are private (Windows' temporary folder), the key is
       // taken and the keyed screen answers.

@@ -12,41 +12,17 @@
 #include <memory>
 #include <string>
 
+#include "ledapi/tests/support/ini_folder.h"
 #include "ledapi/tests/support/notify_window.h"
 #include "ledscreen/host/pixel_server.h"
 #include "screenlink/LedAPI.h"
 
+using ledtest::FreePort;
+using ledtest::IniFolder;
 using ledtest::NotifyWindow;
 namespace fs = std::filesystem;
 
 namespace {
-
-uint16_t FreePort() {
-  ledp::net::UdpSocket s;
-  EXPECT_TRUE(s.Bind(ledp::net::kLoopback, 0));
-  return s.LocalPort();
-}
-
-// A folder of its own with a ledapi.ini, named by LEDAPI_INI while it lives.
-struct Settings {
-  explicit Settings(const std::string& text) {
-    dir = fs::temp_directory_path() / ("ledapi_pixel_" + std::to_string(GetCurrentProcessId()) + "_" +
-                                       std::to_string(GetTickCount()));
-    fs::create_directories(dir);
-    std::ofstream(dir / "ledapi.ini", std::ios::binary) << text;
-    SetEnvironmentVariableW(L"LEDAPI_INI", (dir / "ledapi.ini").wstring().c_str());
-  }
-  ~Settings() {
-    SetEnvironmentVariableW(L"LEDAPI_INI", nullptr);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-  std::string Read(const char* name) const {
-    std::ifstream f(dir / name, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  }
-  fs::path dir;
-};
 
 struct PixelRig {
   PixelRig(ledp::Protocol kind, const std::string& extra = "") {
@@ -54,7 +30,7 @@ struct PixelRig {
     o.Screen.Kind = kind;
     server = std::make_unique<ledscreen::PixelServer>(o);
     EXPECT_TRUE(server->Start());
-    settings = std::make_unique<Settings>("[127.0.0.1]\r\nprotocol=" + std::string(ledp::ProtocolName(kind)) +
+    settings = std::make_unique<IniFolder>("ledapi_pixel", "[127.0.0.1]\r\nprotocol=" + std::string(ledp::ProtocolName(kind)) +
                                           "\r\nport=" + std::to_string(server->Port()) + "\r\n" + extra);
     TLedDevice dev{};
     dev.LinkType = 1;
@@ -66,7 +42,7 @@ struct PixelRig {
 
   NotifyWindow window;
   std::unique_ptr<ledscreen::PixelServer> server;
-  std::unique_ptr<Settings> settings;
+  std::unique_ptr<IniFolder> settings;
   int link = -1;
 };
 
@@ -155,7 +131,7 @@ TEST(LedApiPixels, BrightnessAndPowerActOnWhatIsSentAndCommandsNeedingAnAnswerTi
 }
 
 TEST(LedApiPixels, TheInstallationsE131IdentifierIsMadeOnceAndKept) {
-  Settings settings("[127.0.0.1]\r\nprotocol=e131\r\n");
+  IniFolder settings("ledapi_pixel", "[127.0.0.1]\r\nprotocol=e131\r\n");
   NotifyWindow window;
   TLedDevice dev{};
   dev.LinkType = 1;
@@ -172,7 +148,7 @@ TEST(LedApiPixels, TheInstallationsE131IdentifierIsMadeOnceAndKept) {
 }
 
 TEST(LedApiPixels, ABadSettingOpensNoLinkAndLedapiLogSaysWhereAndWhy) {
-  Settings settings("[127.0.0.1]\r\nprotocol=e131\r\nuniverse=0\r\n");
+  IniFolder settings("ledapi_pixel", "[127.0.0.1]\r\nprotocol=e131\r\nuniverse=0\r\n");
   NotifyWindow window;
   TLedDevice dev{};
   dev.LinkType = 1;

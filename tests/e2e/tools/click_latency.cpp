@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "ledapi/tests/support/ini_folder.h"
 #include "ledapi/tests/support/notify_window.h"
 #include "ledscreen/host/relay.h"
 #include "ledscreen/host/server.h"
@@ -41,12 +42,9 @@ double Median(std::vector<double> v) {
 // finished" report; the link listens on a port of its own.
 std::vector<double> LibrarySends(int sends) {
   ledtest::NotifyWindow w;
-  ledp::net::UdpSocket probe;
-  probe.Bind(ledp::net::kLoopback, 0);
   TLedDevice dev{};
   dev.LinkType = 1;
-  dev.LocalPort = probe.LocalPort();
-  probe = ledp::net::UdpSocket();
+  dev.LocalPort = ledtest::FreePort();
   const int link = LED_Open(&dev, 1, w.Handle(), WM_LED_NOTIFY);
   std::vector<double> ms;
   if (link <= 0) return ms;
