@@ -84,16 +84,6 @@ void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
   TEXTMETRICW tm;
   GetTextMetricsW(dc, &tm);
   const int em = tm.tmHeight - tm.tmInternalLeading;
-  // Like any text on the canvas, the name stands on its cells filled with the
-  // brush: a later name that overlaps an earlier one covers it. A cell here
-  // is the em square each character is centred in; they are filled first, in
-  // one piece, so that no character's cell cuts into the one before it.
-  int count = 0;
-  for (size_t i = 0; i < text.size(); i += (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size()) ? 2 : 1) ++count;
-  if (canvas.Brush().Style() != TBrushStyle::bsClear) canvas.FillRect(RECT{x, y, x + count * em, y + em});
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColorToRGB(font.Color()));
-  SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
   // Each character's upright width first, so that the faces are swapped once
   // a name rather than twice a character.
   std::vector<std::pair<size_t, size_t>> chars;  // where each starts, its length
@@ -104,6 +94,15 @@ void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
     GetTextExtentPoint32W(dc, text.data() + i, static_cast<int>(chars.back().second), &ext);
     widths.push_back(ext.cx);
   }
+  // Like any text on the canvas, the name stands on its cells filled with the
+  // brush: a later name that overlaps an earlier one covers it. A cell here
+  // is the em square each character is centred in; they are filled first, in
+  // one piece, so that no character's cell cuts into the one before it.
+  const int count = static_cast<int>(chars.size());
+  if (canvas.Brush().Style() != TBrushStyle::bsClear) canvas.FillRect(RECT{x, y, x + count * em, y + em});
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(font.Color()));
+  SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
   SelectObject(dc, turned.get());
   int pos = x;
   for (size_t k = 0; k < chars.size(); ++k) {
