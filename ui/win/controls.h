@@ -352,13 +352,17 @@ class TCustomMemo : public TCustomEdit {
     TCustomMemo& memo_;
   };
   TLines& Lines() { return lines_; }
+  // How long a change of the scroll bars may wait for its frame to be drawn.
+  static constexpr unsigned kFrameCatchUpMs = 100;
 
  protected:
   void CreateParams(TCreateParams& p) override;
   void WndProc(TMessage& m) override;
 
  private:
+  void RepaintFrameSoon();
   TLines lines_;
+  bool frameDue_ = false;
 };
 class TMemo : public TCustomMemo {
  public:

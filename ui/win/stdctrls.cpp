@@ -80,26 +80,32 @@ class ScrollBarsPicture {
 };
 
 // Holds an edit's drawing back while its text changes, then asks for one
-// paint. An edit draws its scroll bar at once on each change of range and
-// position, twice for a line added at the end, and with a visual style
-// (Wine's included) each of those draws costs milliseconds. Clearing
+// paint of its text. An edit draws its scroll bar at once on each change of
+// range and position, twice for a line added at the end, and with a visual
+// style (Wine's included) each of those draws costs milliseconds. Clearing
 // WS_VISIBLE for the change is what WM_SETREDRAW does for other windows,
-// which an edit does not honour everywhere. The frame is painted again only
-// when its scroll bars show something else or a paint of it was due anyway:
-// in a long log most lines do not move the thumb by a pixel.
+// which an edit does not honour everywhere. Whether the frame must be drawn
+// again is the caller's to act on: only when the scroll bars show something
+// else, or a paint of the frame was due anyway; in a long log most lines do
+// not move the thumb by a pixel.
 class DrawnLater {
  public:
   explicit DrawnLater(HWND h)
       : h_(IsWindowVisible(h) ? h : nullptr), due_(h_ && GetUpdateRect(h_, nullptr, FALSE)), bars_(h) {
     if (h_) SetWindowLongW(h_, GWL_STYLE, GetWindowLongW(h_, GWL_STYLE) & ~WS_VISIBLE);
   }
-  ~DrawnLater() {
-    if (!h_) return;
+  // Shows the window again, asks for its text to be painted and tells whether
+  // its scroll bars now look different.
+  bool Done() {
+    if (!h_) return false;
     SetWindowLongW(h_, GWL_STYLE, GetWindowLongW(h_, GWL_STYLE) | WS_VISIBLE);
-    const bool frame = due_ || ScrollBarsPicture(h_) != bars_;
-    if (!frame) RedrawWindow(h_, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
-    RedrawWindow(h_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | (frame ? RDW_FRAME : 0));
+    const bool changed = ScrollBarsPicture(h_) != bars_;
+    if (!due_) RedrawWindow(h_, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
+    RedrawWindow(h_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | (due_ ? RDW_FRAME : 0));
+    h_ = nullptr;
+    return changed && !due_;
   }
+  ~DrawnLater() { Done(); }
   DrawnLater(const DrawnLater&) = delete;
   DrawnLater& operator=(const DrawnLater&) = delete;
 
@@ -108,6 +114,8 @@ class DrawnLater {
   bool due_;
   ScrollBarsPicture bars_;
 };
+
+constexpr UINT_PTR kFrameTimer = 0x4D46;  // an edit's own timers count from 0
 
 }  // namespace
 
@@ -129,7 +137,23 @@ void TCustomMemo::CreateParams(TCreateParams& p) {
 void TCustomMemo::WndProc(TMessage& m) {
   // A read-only memo asks for static colours; it is still an edit box.
   if (m.Msg == CN_CTLCOLORSTATIC) m.Msg = CN_CTLCOLOREDIT;
+  if (m.Msg == WM_TIMER && m.WParam == kFrameTimer) {
+    KillTimer(Handle(), kFrameTimer);
+    frameDue_ = false;
+    SendMessageW(Handle(), WM_NCPAINT, 1, 0);
+    return;
+  }
   TCustomEdit::WndProc(m);
+}
+
+// A frame with a visual style takes milliseconds to draw under Wine, and
+// lines often come in bursts (a send adds two a few milliseconds apart):
+// the scroll bar catches up once, a moment after the first change, with
+// every change made in between.
+void TCustomMemo::RepaintFrameSoon() {
+  if (frameDue_) return;
+  frameDue_ = SetTimer(Handle(), kFrameTimer, kFrameCatchUpMs, nullptr) != 0;
+  if (!frameDue_) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
 }
 
 void TCustomMemo::TLines::Add(const std::wstring& line) {
@@ -149,6 +173,7 @@ void TCustomMemo::TLines::Add(const std::wstring& line) {
   SendMessageW(h, EM_SETSEL, len, len);
   SendMessageW(h, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
   SendMessageW(h, EM_SCROLLCARET, 0, 0);
+  if (later.Done()) memo_.RepaintFrameSoon();
 }
 
 int TCustomMemo::TLines::Count() {
