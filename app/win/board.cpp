@@ -39,7 +39,8 @@ void DrawBoard(TBitmap& board, TBitmap& strip, const TFont& priceFont, const TFo
 
   // The names, entry 1 nearest the strip's bottom, on a cleared strip.
   stripCanvas.Rectangle(0, 0, 96, 512);
-  for (int k = 1; k <= 15; ++k) SidewaysTextOut(stripCanvas, v, 512 + k * (H - s), menuLine(2 * k - 1));
+  SidewaysWriter names(stripCanvas);
+  for (int k = 1; k <= 15; ++k) names.TextOut(v, 512 + k * (H - s), menuLine(2 * k - 1));
   // Stand the strip up as board columns.
   plat::Raster stripPixels = strip.Raster();
   plat::Raster boardPixels = board.Raster();
@@ -58,31 +59,42 @@ void DrawBoard(TBitmap& board, TBitmap& strip, const TFont& priceFont, const TFo
 }
 
 void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
-  TFont& font = canvas.Font();
-  if (font.Name().empty() || font.Name()[0] != L'@') {
-    canvas.TextOut(x, y, text);
-    return;
-  }
-  if (text.empty()) return;
-  // The "@" face is not drawn the same way everywhere (some platforms put
-  // every character on one spot), so each character is drawn on its own with
-  // the plain face turned 90 degrees anticlockwise. Characters follow each
-  // other along x, one em apart, each standing on its own cell line.
-  HDC dc = canvas.Handle();
+  SidewaysWriter(canvas).TextOut(x, y, text);
+}
+
+// The "@" face is not drawn the same way everywhere (some platforms put every
+// character on one spot), so each character is drawn on its own with the
+// plain face turned 90 degrees anticlockwise.
+SidewaysWriter::SidewaysWriter(TCanvas& canvas) : canvas_(canvas) {
+  const TFont& font = canvas.Font();
+  if (font.Name().empty() || font.Name()[0] != L'@') return;
   LOGFONTW lf = font.LogFont();
-  std::wstring face = font.Name().substr(1);
+  const std::wstring face = font.Name().substr(1);
   wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   lf.lfEscapement = 0;
   lf.lfOrientation = 0;
-  const gdi::Font upright(CreateFontIndirectW(&lf));
+  upright_ = gdi::Font(CreateFontIndirectW(&lf));
   lf.lfEscapement = 900;
   lf.lfOrientation = 900;
-  const gdi::Font turned(CreateFontIndirectW(&lf));
-
+  turned_ = gdi::Font(CreateFontIndirectW(&lf));
+  HDC dc = canvas.Handle();
   gdi::SavedState saved(dc);
-  SelectObject(dc, upright.get());
-  TEXTMETRICW tm;
-  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, upright_.get());
+  GetTextMetricsW(dc, &metrics_);
+}
+
+void SidewaysWriter::TextOut(int x, int y, const std::wstring& text) {
+  if (!turned_) {
+    canvas_.TextOut(x, y, text);
+    return;
+  }
+  if (text.empty()) return;
+  // Characters follow each other along x, one em apart, each standing on its
+  // own cell line.
+  HDC dc = canvas_.Handle();
+  const TEXTMETRICW& tm = metrics_;
+  gdi::SavedState saved(dc);
+  SelectObject(dc, upright_.get());
   const int em = tm.tmHeight - tm.tmInternalLeading;
   // Each character's upright width first, so that the faces are swapped once
   // a name rather than twice a character.
@@ -99,11 +111,11 @@ void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
   // is the em square each character is centred in; they are filled first, in
   // one piece, so that no character's cell cuts into the one before it.
   const int count = static_cast<int>(chars.size());
-  if (canvas.Brush().Style() != TBrushStyle::bsClear) canvas.FillRect(RECT{x, y, x + count * em, y + em});
+  if (canvas_.Brush().Style() != TBrushStyle::bsClear) canvas_.FillRect(RECT{x, y, x + count * em, y + em});
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColorToRGB(font.Color()));
+  SetTextColor(dc, ColorToRGB(canvas_.Font().Color()));
   SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-  SelectObject(dc, turned.get());
+  SelectObject(dc, turned_.get());
   int pos = x;
   for (size_t k = 0; k < chars.size(); ++k) {
     // The turned cell spans [px, px + cell height) across and [py - width, py)

@@ -40,7 +40,22 @@ using MenuLineOf = std::function<std::wstring(int)>;
 void DrawBoard(TBitmap& board, TBitmap& strip, const TFont& priceFont, const TFont& nameFont,
                const BoardSettings& settings, const MenuLineOf& menuLine);
 
-// Draws `text` with a font whose face starts with "@" so that each character
+// Draws text with a font whose face starts with "@" so that each character
 // lies turned a quarter turn anticlockwise, cell top-left at (x, y), text
-// running to the right. Fonts without "@" are drawn as plain text.
+// running to the right. Fonts without "@" are drawn as plain text. The
+// writer takes the canvas's font as it is when made and makes its two faces
+// once, for every name written with it.
+class SidewaysWriter {
+ public:
+  explicit SidewaysWriter(TCanvas& canvas);
+  void TextOut(int x, int y, const std::wstring& text);
+  SidewaysWriter(const SidewaysWriter&) = delete;
+  SidewaysWriter& operator=(const SidewaysWriter&) = delete;
+
+ private:
+  TCanvas& canvas_;
+  gdi::Font upright_, turned_;  // both empty for a face without "@"
+  TEXTMETRICW metrics_{};
+};
+
 void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text);
