@@ -332,7 +332,7 @@ void TForm1::BitBtn18Click(TObject*) {
   // The pictures tell their images of the change once each, also when the
   // title fails after the rest is drawn.
   DrawBoard(Image1->Picture(), Image2->Picture(), FontDialog1->Font(), FontDialog2->Font(), Settings,
-            [this](int n) { return MenuLine(n); });
+            [this](int n) { return MenuLine(n); }, &namesDrawn_);
 }
 
 void TForm1::WndProc(TMessage& m) {

@@ -100,6 +100,7 @@ class TForm1 : public TForm {
   void ReadMenuFrom(const std::string& path);
   void WriteMenuTo(const std::string& path);
   std::unique_ptr<vp::TvpWinSkinMessageSink> skinSink_;
+  NameStripMemo namesDrawn_;
 };
 
 extern TForm1* Form1;

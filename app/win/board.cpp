@@ -26,8 +26,47 @@ void BlackenPicture(TBitmap& picture, const TFont& font) {
   canvas.Rectangle(0, 0, picture.Width(), picture.Height());
 }
 
+namespace {
+// Everything the strip's pixels depend on, as one text: the strip's size, its
+// pen and brush, the name font, the places and the names themselves.
+std::wstring NamesDrawnFrom(TBitmap& strip, const TFont& font, int v, int step, const MenuLineOf& menuLine) {
+  TCanvas& c = strip.Canvas();
+  const LOGFONTW lf = font.LogFont();
+  std::wstring key;
+  for (long n : {static_cast<long>(strip.Width()), static_cast<long>(strip.Height()),
+                 static_cast<long>(c.Pen().Color()), static_cast<long>(c.Pen().Width()),
+                 static_cast<long>(c.Pen().Style()), static_cast<long>(c.Brush().Color()),
+                 static_cast<long>(c.Brush().Style()), static_cast<long>(font.Color()), lf.lfHeight, lf.lfWidth,
+                 lf.lfEscapement, lf.lfOrientation, lf.lfWeight, static_cast<long>(lf.lfItalic),
+                 static_cast<long>(lf.lfUnderline), static_cast<long>(lf.lfStrikeOut),
+                 static_cast<long>(lf.lfCharSet), static_cast<long>(lf.lfOutPrecision),
+                 static_cast<long>(lf.lfClipPrecision), static_cast<long>(lf.lfQuality),
+                 static_cast<long>(lf.lfPitchAndFamily), static_cast<long>(v), static_cast<long>(step)})
+    key += std::to_wstring(n) + L',';
+  // Lengths first, so that no two lists of texts read the same.
+  const auto add = [&key](const std::wstring& t) { key += std::to_wstring(t.size()) + L':' + t; };
+  add(font.Name());
+  add(lf.lfFaceName);
+  for (int k = 1; k <= 15; ++k) add(menuLine(2 * k - 1));
+  return key;
+}
+}  // namespace
+
+bool NameStripMemo::Restore(TBitmap& strip, const std::wstring& drawnFrom) const {
+  if (pixels_.Empty() || drawnFrom != drawnFrom_) return false;
+  strip.LoadFromRaster(pixels_);
+  return true;
+}
+
+void NameStripMemo::Keep(TBitmap& strip, std::wstring drawnFrom) {
+  const plat::Raster shown = strip.Raster();
+  pixels_ = plat::Raster(shown.Width(), shown.Height());
+  plat::Blit(pixels_, 0, 0, shown, plat::Rect{0, 0, shown.Width(), shown.Height()});
+  drawnFrom_ = std::move(drawnFrom);
+}
+
 void DrawBoard(TBitmap& board, TBitmap& strip, const TFont& priceFont, const TFont& nameFont,
-               const BoardSettings& settings, const MenuLineOf& menuLine) {
+               const BoardSettings& settings, const MenuLineOf& menuLine, NameStripMemo* memo) {
   const TBitmap::TChangeBatch boardBatch(board), stripBatch(strip);
   TCanvas& boardCanvas = board.Canvas();
   TCanvas& stripCanvas = strip.Canvas();
@@ -38,9 +77,14 @@ void DrawBoard(TBitmap& board, TBitmap& strip, const TFont& priceFont, const TFo
   const int v = settings.VerticalOffset, s = settings.Spacing, p = settings.PriceOffset;
 
   // The names, entry 1 nearest the strip's bottom, on a cleared strip.
-  stripCanvas.Rectangle(0, 0, 96, 512);
-  SidewaysWriter names(stripCanvas);
-  for (int k = 1; k <= 15; ++k) names.TextOut(v, 512 + k * (H - s), menuLine(2 * k - 1));
+  std::wstring drawnFrom;
+  if (memo) drawnFrom = NamesDrawnFrom(strip, nameFont, v, H - s, menuLine);
+  if (!memo || !memo->Restore(strip, drawnFrom)) {
+    stripCanvas.Rectangle(0, 0, 96, 512);
+    SidewaysWriter names(stripCanvas);
+    for (int k = 1; k <= 15; ++k) names.TextOut(v, 512 + k * (H - s), menuLine(2 * k - 1));
+    if (memo) memo->Keep(strip, std::move(drawnFrom));
+  }
   // Stand the strip up as board columns.
   plat::Raster stripPixels = strip.Raster();
   plat::Raster boardPixels = board.Raster();

@@ -33,12 +33,29 @@ void BlackenPicture(TBitmap& picture, const TFont& font);
 // Line n (1..30) of the menu: name 1, price 1, ... price 15.
 using MenuLineOf = std::function<std::wstring(int)>;
 
+// The name strip as it was last drawn, and what it was drawn from. A send
+// draws the board its preview has just drawn, and the names are most of that
+// drawing's time: the same names in the same font and places give the same
+// pixels, which are put back instead. Anything that could draw differently
+// (another name, font, colour, pen, brush, offset or spacing) draws afresh.
+class NameStripMemo {
+ public:
+  // Puts the kept pixels on `strip` when `drawnFrom` is what they came from.
+  bool Restore(TBitmap& strip, const std::wstring& drawnFrom) const;
+  void Keep(TBitmap& strip, std::wstring drawnFrom);
+
+ private:
+  std::wstring drawnFrom_;
+  plat::Raster pixels_;
+};
+
 // Draws the fifteen entries onto `board` (512 x 96) through the name strip
 // `strip` (96 x 512), both prepared by BlackenPicture. With the title shown,
 // "title.bmp" of the working directory goes into the last 31 columns; a title
-// that cannot be read raises after the rest of the board is drawn.
+// that cannot be read raises after the rest of the board is drawn. With a
+// memo, names drawn the last time as they are now are not drawn again.
 void DrawBoard(TBitmap& board, TBitmap& strip, const TFont& priceFont, const TFont& nameFont,
-               const BoardSettings& settings, const MenuLineOf& menuLine);
+               const BoardSettings& settings, const MenuLineOf& menuLine, NameStripMemo* memo = nullptr);
 
 // Draws text with a font whose face starts with "@" so that each character
 // lies turned a quarter turn anticlockwise, cell top-left at (x, y), text

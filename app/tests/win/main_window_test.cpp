@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <stdexcept>
 
@@ -266,6 +267,62 @@ TEST_F(MainWindow, TheSamePreviewTwiceGivesTheSamePicture) {
   const plat::Raster a = Board();
   const plat::Raster b = Board();
   EXPECT_TRUE(a.SamePixels(b));
+}
+
+// The board drawn from nothing, without the names the window keeps from its
+// last preview.
+plat::Raster FreshBoard() {
+  TBitmap board, strip;
+  board.SetSize(512, 96);
+  strip.SetSize(96, 512);
+  BlackenPicture(board, Form1->FontDialog1->Font());
+  BlackenPicture(strip, Form1->FontDialog2->Font());
+  DrawBoard(board, strip, Form1->FontDialog1->Font(), Form1->FontDialog2->Font(), Settings,
+            [](int n) { return Form1->MenuLine(n); });
+  const plat::Raster view = board.Raster();
+  return plat::Raster(view);  // a copy: the view dies with the bitmap
+}
+
+// The preview puts back the names it drew last time when nothing they depend
+// on changed; whatever did change, and whatever drew on the strip meanwhile,
+// its board is the one a fresh drawing gives.
+TEST_F(MainWindow, KeptNamesGiveTheBoardAFreshDrawingGives) {
+  TFont& names = Form1->FontDialog2->Font();
+  const std::wstring face = names.Name();
+  const int height = names.Height();
+  SetMenu(L"田一");
+  const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+      {"first", [] {}},
+      {"again", [] {}},
+      {"one name", [] { Form1->SetMenuLine(7, L"红烧"); }},
+      {"a name moved to the next entry", [] {
+         Form1->SetMenuLine(7, L"");
+         Form1->SetMenuLine(9, L"红烧");
+       }},
+      {"a price only", [] { Form1->SetMenuLine(8, L"12"); }},
+      {"height", [&] { names.SetHeight(height - 2); }},
+      {"colour", [&] { names.SetColor(clLime); }},
+      {"upright face", [&] { names.SetName(face.substr(1)); }},
+      {"sideways again", [&] { names.SetName(face); }},
+      {"vertical offset", [] { Settings.VerticalOffset = 5; }},
+      {"spacing", [] { Settings.Spacing = -3; }},
+      {"scribbled strip", [] {
+         Form1->Image2->Picture().Canvas().Brush().SetColor(clWhite);
+         Form1->Image2->Picture().Canvas().FillRect(RECT{0, 0, 96, 512});
+         Form1->Image2->Picture().Canvas().Brush().SetColor(clBlack);
+       }},
+      {"back as before", [&] {
+         names.SetHeight(height);
+         names.SetColor(clRed);
+         Settings.VerticalOffset = Settings.Spacing = 0;
+       }},
+  };
+  for (const auto& [what, change] : steps) {
+    change();
+    const plat::Raster shown = Board();
+    EXPECT_TRUE(shown.SamePixels(FreshBoard())) << what;
+  }
+  SetDefaultNameFont(names);
 }
 
 // However many drawing calls it takes, a preview repaints the board once.
