@@ -221,3 +221,30 @@ TEST(SendE2E, ALongSessionKeepsEveryLineInOrderAndShowsTheNewest) {
   RedrawWindow(log, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
   EXPECT_TRUE(shown.SamePixels(settled()));
 }
+
+// In a short log every line moves the scroll bar's thumb. The frame follows
+// a moment after a send's lines, and then it shows what a full repaint of
+// the log shows.
+TEST(SendE2E, AShortLogsScrollBarCatchesUpWithItsLines) {
+  const auto dir = ScratchDir("short_log");
+  WriteLoopbackSettings(dir);
+  Screen screen(dir, "127.0.0.1");
+  ASSERT_TRUE(screen.Running());
+  Program prog(dir);
+  HWND main = prog.Main();
+  ASSERT_TRUE(main);
+  HWND log = FindAt(main, 10, 328, L"Edit");
+  const size_t before = LogLines(main).size();
+  auto settled = [&] {
+    Sleep(400);  // past the frame's catch-up, painted and put on the screen
+    return CaptureWithFrame(log);
+  };
+  for (size_t i = 1; i <= 8; ++i) {
+    Click(Button(main, L"发送"));
+    ASSERT_TRUE(WaitFor([&] { return LogLines(main).size() >= before + 2 * i; })) << "send " << i;
+    if (i != 1 && i != 2 && i != 4 && i != 8) continue;
+    const plat::Raster shown = settled();
+    RedrawWindow(log, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    EXPECT_TRUE(shown.SamePixels(settled())) << "after send " << i;
+  }
+}
