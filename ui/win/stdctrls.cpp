@@ -143,6 +143,7 @@ void TCustomMemo::WndProc(TMessage& m) {
     SendMessageW(Handle(), WM_NCPAINT, 1, 0);
     return;
   }
+  if (m.Msg == WM_DESTROY) frameDue_ = false;  // its timer goes with the window
   TCustomEdit::WndProc(m);
 }
 
