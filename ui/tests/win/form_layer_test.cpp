@@ -9,6 +9,7 @@
 #include "ui/core/exceptions.h"
 #include "ui/win/controls.h"
 #include "ui/win/dialogs.h"
+#include "ui/win/windowhook.h"
 
 namespace {
 
@@ -157,6 +158,51 @@ TEST_F(FormLayer, MemoLinesAreAppendedWhole) {
   EXPECT_EQ(memo->Lines().Strings(0), L"通讯链路打开成功!");
   EXPECT_EQ(memo->Lines().Strings(1), L"");
   EXPECT_EQ(memo->Lines().Strings(2), L"发送完成");
+}
+
+// In a short log each line moves the thumb of the scroll bar. The frame is
+// painted a moment after the first of a run of lines, once for all of them,
+// and the same again once the memo's window has been made anew.
+TEST_F(FormLayer, AMemosFrameCatchesUpOnceForARunOfLines) {
+  struct Frames : TWindowHook {
+    int paints = 0;
+    void HookWndProc(TMessage& m) override {
+      if (m.Msg == WM_NCPAINT) ++paints;
+      CallPrevious(m);
+    }
+  } frames;
+  const auto pumpFor = [](DWORD ms) {
+    for (const DWORD end = GetTickCount() + ms; static_cast<int>(end - GetTickCount()) > 0; Sleep(1))
+      Application->ProcessMessages();
+  };
+  TForm form(Application);
+  form.SetBounds(0, 0, 300, 200);
+  auto* memo = new TMemo(&form);
+  memo->ScrollBars = TMemo::TScrollStyle::ssVertical;
+  memo->SetBounds(10, 10, 231, 105);
+  memo->SetParent(&form);
+  form.Show();
+  for (int i = 0; i < 10; ++i) memo->Lines().Add(L"通讯链路打开成功!");
+  pumpFor(300);
+  frames.Hook(memo);
+  const auto run = [&](const char* when) {
+    frames.paints = 0;
+    // Three lines with the log's text painted after each, as sends do.
+    for (int i = 0; i < 3; ++i) {
+      memo->Lines().Add(L"发送完成");
+      pumpFor(15);
+    }
+    pumpFor(300);
+    EXPECT_GE(frames.paints, 1) << when;
+    EXPECT_LE(frames.paints, 2) << when;  // each line's own paint would make 3
+  };
+  run("first");
+  // Made anew while a catch-up is waiting: the old window's timer is gone.
+  memo->Lines().Add(L"发送完成");
+  memo->RecreateWnd();
+  pumpFor(300);
+  run("after the window was made anew");
+  frames.Unhook();
 }
 
 TEST_F(FormLayer, MaxLengthLimitsTypingAndZeroLiftsThePlatformDefault) {
