@@ -178,6 +178,7 @@ void Link::SendProgram(const ledp::Program& program, int address, const std::str
   std::lock_guard lock(mu_);
   if (pixels_ && pixels_->Handles(host)) {
     pixels_->SendProgram(program, address, host, port, NowMs(), WallSeconds());
+    WakeWorker();
   } else if (const ScreenKey* k = KeyOf(host); k && !k->Key) {
     engine_.Refuse(led::kCmdSend, address, host, port);
   } else {
@@ -186,10 +187,8 @@ void Link::SendProgram(const ledp::Program& program, int address, const std::str
     if (k) engine_.SendProgram(std::move(packed), address, host, port, NowMs(), &*k->Key, std::move(raw));
     else engine_.SendProgram(std::move(packed), address, host, port, NowMs());
   }
-  // A program's first window is many datagrams, and under Wine each one is a
-  // round trip to its server: the worker puts them on the wire, so that the
-  // caller (a window's click) goes on at once.
-  WakeWorker();
+  FlushLocked();
+  engine_.OnIdle();
 }
 
 // Sends what the engine produced and posts its reports. Called with mu_ held;
