@@ -37,6 +37,20 @@ bool LogEndsWith(HWND main, const std::vector<std::wstring>& tail, int timeoutMs
 
 HWND Button(HWND main, const wchar_t* caption) { return FindByText(main, caption); }
 
+// The program in a scratch folder of its own, its settings sending to a
+// screen on the loopback address, and that screen.
+struct ProgramAndScreen {
+  explicit ProgramAndScreen(const char* name) : dir(Prepared(name)), screen(dir), prog(dir) {}
+  static std::filesystem::path Prepared(const char* name) {
+    auto d = ScratchDir(name);
+    WriteLoopbackSettings(d);
+    return d;
+  }
+  std::filesystem::path dir;
+  Screen screen;
+  Program prog;
+};
+
 // Presses "发送" and waits for its two lines after the `before` there were.
 bool SendAndWaitForItsLines(HWND main, size_t before) {
   Click(Button(main, L"发送"));
@@ -201,12 +215,9 @@ TEST(SendE2E, ATestTreeNeverSendsToTheDefaultScreenAddress) {
 // is what a full repaint of it shows: the log paints its new lines later, in
 // one go, and leaves its frame alone when the thumb did not move.
 TEST(SendE2E, ALongSessionKeepsEveryLineInOrderAndShowsTheNewest) {
-  const auto dir = ScratchDir("long_session");
-  WriteLoopbackSettings(dir);
-  Screen screen(dir, "127.0.0.1");
-  ASSERT_TRUE(screen.Running());
-  Program prog(dir);
-  HWND main = prog.Main();
+  ProgramAndScreen run("long_session");
+  ASSERT_TRUE(run.screen.Running());
+  HWND main = run.prog.Main();
   ASSERT_TRUE(main);
   HWND log = FindAt(main, 10, 328, L"Edit");
   std::wstring earlier;
@@ -234,12 +245,9 @@ TEST(SendE2E, ALongSessionKeepsEveryLineInOrderAndShowsTheNewest) {
 // a moment after a send's lines, and then it shows what a full repaint of
 // the log shows.
 TEST(SendE2E, AShortLogsScrollBarCatchesUpWithItsLines) {
-  const auto dir = ScratchDir("short_log");
-  WriteLoopbackSettings(dir);
-  Screen screen(dir, "127.0.0.1");
-  ASSERT_TRUE(screen.Running());
-  Program prog(dir);
-  HWND main = prog.Main();
+  ProgramAndScreen run("short_log");
+  ASSERT_TRUE(run.screen.Running());
+  HWND main = run.prog.Main();
   ASSERT_TRUE(main);
   HWND log = FindAt(main, 10, 328, L"Edit");
   const size_t before = LogLines(main).size();
