@@ -55,13 +55,17 @@ int Drive(ledp::LinkEngine& engine, ledp::net::UdpSocket& sock) {
   uint8_t buf[2048];
   for (;;) {
     for (auto& o : engine.TakeOutgoing()) sock.SendTo(o.To, o.Bytes.data(), o.Bytes.size());
-    engine.OnIdle();
     auto n = engine.TakeNotices();
     if (!n.empty()) return n.back().Kind;
-    const int64_t next = engine.NextWakeup();
-    const int wait = next == INT64_MAX ? 50 : static_cast<int>(std::clamp<int64_t>(next - NowMs(), 0, 50));
+    // As the library's worker: spare work while nothing has come in.
     ledp::Endpoint from;
-    int got = sock.RecvFrom(buf, sizeof buf, from, wait);
+    int got = sock.RecvFrom(buf, sizeof buf, from, 0);
+    while (got == -1 && engine.OnIdle()) got = sock.RecvFrom(buf, sizeof buf, from, 0);
+    if (got == -1) {
+      const int64_t next = engine.NextWakeup();
+      const int wait = next == INT64_MAX ? 50 : static_cast<int>(std::clamp<int64_t>(next - NowMs(), 0, 50));
+      got = sock.RecvFrom(buf, sizeof buf, from, wait);
+    }
     while (got >= 0) {
       engine.OnDatagram(buf, static_cast<size_t>(got), from, NowMs());
       got = sock.RecvFrom(buf, sizeof buf, from, 0);

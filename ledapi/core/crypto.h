@@ -53,6 +53,7 @@ class Hmac {
   Hmac& operator=(Hmac&&) noexcept;
 
   // The MAC of the concatenation of two byte ranges (the second may be empty).
+  // It works in state kept by the object: one thread at a time.
   Digest Compute(const uint8_t* a, size_t an, const uint8_t* b = nullptr, size_t bn = 0) const;
 
  private:

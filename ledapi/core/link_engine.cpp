@@ -95,19 +95,28 @@ uint32_t LinkEngine::Refuse(int32_t command, int32_t address, const std::string&
   return seq;
 }
 
-// What the screen's digest must be: the program as it will hold it. Worked
-// out once every chunk is out (OnIdle), while the screen finishes its own
-// work on them, or at the latest when its answer comes. A blob that does
-// not unpack is refused by the screen, never shown.
+// What the screen's digest must be: the program as it will hold it. Hashed
+// a slice at a time while the link waits (OnIdle), finished here at the
+// latest when the screen's answer comes. A blob that does not unpack is
+// refused by the screen, never shown.
 void LinkEngine::FindExpect(Op& op) {
   if (op.HaveExpect) return;
   op.HaveExpect = true;
   if (!op.Unpacked.empty()) {
-    op.Expect = crypto::Sha256(op.Unpacked.data(), op.Unpacked.size());
+    HashSlice(op, op.Unpacked.size());
+    op.Expect = op.Hashing->Finish();
+    op.Hashing.reset();
     std::vector<uint8_t>().swap(op.Unpacked);
   } else if (auto raw = UnpackProgram(op.Blob.data(), op.Blob.size())) {
     op.Expect = crypto::Sha256(raw->data(), raw->size());
   }
+}
+
+void LinkEngine::HashSlice(Op& op, size_t slice) {
+  if (!op.Hashing) op.Hashing.emplace();
+  const size_t n = std::min(slice, op.Unpacked.size() - op.Hashed);
+  op.Hashing->Update(op.Unpacked.data() + op.Hashed, n);
+  op.Hashed += n;
 }
 
 LinkEngine::Peer* LinkEngine::PeerOf(const Op& op) {
@@ -321,9 +330,20 @@ void LinkEngine::OnPacket(const Packet& p, const Endpoint& from, int64_t now) {
   Pump(it->first, op, now);
 }
 
-void LinkEngine::OnIdle() {
-  for (auto& [seq, op] : ops_)
-    if (op.Keyed && op.IsProgram && op.Started && op.NextNew == op.Count) FindExpect(op);
+bool LinkEngine::OnIdle(size_t slice) {
+  for (auto& [seq, op] : ops_) {
+    if (!op.Keyed || !op.IsProgram || op.HaveExpect) continue;
+    if (op.Unpacked.empty()) {
+      // Not given the program: unpacking the blob is one piece of work,
+      // best done once every chunk is out.
+      if (op.Started && op.NextNew == op.Count) FindExpect(op);
+      continue;
+    }
+    HashSlice(op, std::max<size_t>(slice, 1));
+    if (op.Hashed == op.Unpacked.size()) FindExpect(op);
+    return true;
+  }
+  return false;
 }
 
 // Opens are repeated like requests while commands wait for them; a session

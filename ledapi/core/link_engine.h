@@ -72,11 +72,14 @@ class LinkEngine {
 
   void OnDatagram(const uint8_t* data, size_t size, const Endpoint& from, int64_t now);
   void OnTimer(int64_t now);
-  // Work that can wait until what TakeOutgoing gave has been sent: call it
-  // then (it only makes the final answer of a keyed send quicker to check:
-  // the digest of a program whose chunks are all out, hashed while the
-  // screen unpacks and hashes it too).
-  void OnIdle();
+  // Work that can wait while the link has nothing else to do: a slice (at
+  // most `slice` bytes) of the digest a keyed send expects, so that it is
+  // ready when the screen's final answer comes instead of holding that
+  // answer up. True when it did some: the driver calls it again as long as
+  // no datagram is waiting, and waits as usual once it says false. Never
+  // needed for correctness (whatever is left is done when the answer comes).
+  bool OnIdle(size_t slice = kIdleSlice);
+  static constexpr size_t kIdleSlice = 16384;
   int64_t NextWakeup() const;  // INT64_MAX when nothing is outstanding
   size_t Pending() const { return ops_.size(); }
   uint32_t Session() const { return session_; }
@@ -110,6 +113,8 @@ class LinkEngine {
     crypto::Digest Expect{};  // keyed sends: SHA-256 of the unpacked program
     bool HaveExpect = false;  // found while the screen works, at the latest at its final answer
     std::vector<uint8_t> Unpacked;  // keyed sends, until Expect is found: what Blob unpacks to, if given
+    std::optional<crypto::Sha256Stream> Hashing;  // of Unpacked up to Hashed, a slice at a time (OnIdle)
+    size_t Hashed = 0;
     bool Started = false;  // on the wire (else waiting for a free place)
     Endpoint Target;
     Notice Base;  // Command, Address, Port, Host filled
@@ -141,6 +146,7 @@ class LinkEngine {
   void TickSessions(int64_t now);
   void OnPacket(const Packet& p, const Endpoint& from, int64_t now);
   static void FindExpect(Op& op);
+  static void HashSlice(Op& op, size_t slice);
   void Fail(Notice n);
   void SendChunk(uint32_t seq, Op& op, unsigned i, int64_t now);
   void Pump(uint32_t seq, Op& op, int64_t now);

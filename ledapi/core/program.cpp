@@ -80,6 +80,12 @@ bool ReadWindow(Reader& rd, Window& win) {
 }  // namespace
 
 std::vector<uint8_t> SerializeProgram(const Program& p) {
+  std::vector<uint8_t> out;
+  SerializeProgram(p, out);
+  return out;
+}
+
+void SerializeProgram(const Program& p, std::vector<uint8_t>& out) {
   // Its size first: a board's 147 KB grown a row at a time is copied over
   // and over (on the screen, each program it takes is encoded again).
   size_t size = 10;
@@ -88,7 +94,7 @@ std::vector<uint8_t> SerializeProgram(const Program& p) {
     for (const Window& w : page.Windows)
       size += 15 + 3 * w.GlyphChars.size() + size_t{3} * w.Pixels.Width() * w.Pixels.Height();
   }
-  std::vector<uint8_t> out;
+  out.clear();
   out.reserve(size);
   out.insert(out.end(), kMagic, kMagic + 4);
   out.push_back(kProgramVersion);
@@ -115,7 +121,6 @@ std::vector<uint8_t> SerializeProgram(const Program& p) {
       PutPixels(out, w.Pixels);
     }
   }
-  return out;
 }
 
 std::optional<Program> ParseProgram(const uint8_t* data, size_t size) {

@@ -43,6 +43,9 @@ constexpr int kMaxSide = 4096;
 constexpr char kClockGlyphs[] = "0123456789-: ";
 
 std::vector<uint8_t> SerializeProgram(const Program& p);
+// The same into `out`, whose buffer is reused: encoding every program a
+// screen takes into fresh memory costs more than the encoding.
+void SerializeProgram(const Program& p, std::vector<uint8_t>& out);
 // Nothing unless the bytes are exactly one well-formed program.
 std::optional<Program> ParseProgram(const uint8_t* data, size_t size);
 

@@ -186,9 +186,11 @@ void Link::SendProgram(const ledp::Program& program, int address, const std::str
     std::vector<uint8_t> packed = ledp::PackProgram(raw);
     if (k) engine_.SendProgram(std::move(packed), address, host, port, NowMs(), &*k->Key, std::move(raw));
     else engine_.SendProgram(std::move(packed), address, host, port, NowMs());
+    // The worker hashes what a keyed send expects back while the screen
+    // takes the chunks in; it may be waiting on its socket for a while yet.
+    if (k) WakeWorker();
   }
   FlushLocked();
-  engine_.OnIdle();
 }
 
 // Sends what the engine produced and posts its reports. Called with mu_ held;
@@ -201,9 +203,19 @@ void Link::FlushLocked() {
   for (const ledp::Notice& n : pixels_->TakeNotices()) Post(window_, message_, handle_, n);
 }
 
+bool Link::SpareWork() {
+  std::lock_guard lock(mu_);
+  return engine_.OnIdle();
+}
+
 void Link::Run() {
   uint8_t buf[2048];
   while (!stop_) {
+    ledp::Endpoint from;
+    int n = -1;
+    // Spare work a slice at a time, as long as nothing has come in.
+    while (SpareWork() && (n = sock_.RecvFrom(buf, sizeof buf, from, 0)) == -1) {
+    }
     int wait = 50;
     {
       std::lock_guard lock(mu_);
@@ -213,8 +225,7 @@ void Link::Run() {
       const int64_t now = NowMs();
       if (next != INT64_MAX) wait = static_cast<int>(std::clamp<int64_t>(next - now, 0, 50));
     }
-    ledp::Endpoint from;
-    int n = sock_.RecvFrom(buf, sizeof buf, from, wait);
+    if (n == -1) n = sock_.RecvFrom(buf, sizeof buf, from, wait);
     std::lock_guard lock(mu_);
     // Take everything that is waiting before looking at the timers, so that
     // acknowledgements already here are not mistaken for losses.
@@ -226,7 +237,6 @@ void Link::Run() {
     engine_.OnTimer(NowMs());
     if (pixels_) pixels_->OnTimer(NowMs(), WallSeconds());
     FlushLocked();
-    engine_.OnIdle();
   }
 }
 

@@ -69,6 +69,7 @@ class Link {
 
   Link(int handle, uint16_t port, uint32_t session, const ledp::EngineConfig& cfg);
   void Run();
+  bool SpareWork();  // one slice of the engine's spare work; false when it has none
   void FlushLocked();
   void WakeWorker();
 

@@ -392,11 +392,13 @@ void Screen::Show(ledp::Program p, int64_t nowMs) {
   // something between the wire and the LEDs changed it. Those bytes are
   // most often exactly the ones that arrived, hashed on the way.
   if (key_) {
-    const auto bytes = ledp::SerializeProgram(p);
+    std::vector<uint8_t>& bytes = shownBytes_;
+    ledp::SerializeProgram(p, bytes);
     if (arrived_ && arrived_->Bytes == bytes)
       shownDigest_ = hasher_->Finish(arrived_->Hash, bytes.data() + arrived_->Hashed, bytes.size() - arrived_->Hashed);
     else
       shownDigest_ = ledp::crypto::Sha256(bytes.data(), bytes.size());
+    if (bytes.capacity() > kKeptEncoding) std::vector<uint8_t>().swap(bytes);
   }
   program_ = std::move(p);
   shownAt_ = nowMs;

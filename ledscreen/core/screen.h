@@ -135,6 +135,8 @@ class Screen {
   // Unpacked bytes are handed to the hash worker in pieces of at least this
   // much: waking it for every datagram would cost more than it saves.
   static constexpr size_t kHashPiece = 32768;
+  // Programs up to this size are encoded into the same buffer every time.
+  static constexpr size_t kKeptEncoding = 1u << 20;
 
   void OnRequest(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs, int64_t wallSeconds);
   void OnChunk(const ledp::Packet& p, const Endpoint& from, const Key& key, int64_t nowMs);
@@ -171,6 +173,7 @@ class Screen {
   std::deque<ledp::Nonce> seenOrder_;
   ledp::crypto::Digest shownDigest_{};
   std::optional<Arrived> arrived_;  // set for the Show of a program just received
+  std::vector<uint8_t> shownBytes_;  // the program shown, encoded again; the buffer kept for the next
   std::unique_ptr<HashWorker> hasher_;  // keyed screens
   int64_t dropSecond_ = -1;
   int dropLines_ = 0, dropsUnlogged_ = 0;

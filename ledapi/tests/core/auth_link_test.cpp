@@ -309,6 +309,38 @@ TEST(AuthLink, AScreenShowingSomethingElseFailsTheSend) {
   EXPECT_EQ(net2.Notices[0].Kind, led::kKindSendDone);
 }
 
+// The link hashes the program it expects back a slice at a time while it
+// waits for answers: however fine the slices, however many of them it gets
+// between datagrams (often too few to finish before the final answer) and
+// whatever the network loses, repeats or reorders, a send the screen shows
+// as sent is finished and one it shows otherwise is not.
+TEST(AuthLink, TheDigestHashedInSlicesWhileTheLinkWaitsIsThatOfTheProgramSent) {
+  const crypto::Key key = MakeKey(1);
+  for (size_t slice : {size_t{1}, size_t{1000}, size_t{16384}, size_t{1} << 20}) {
+    for (uint32_t seed = 1; seed <= 3; ++seed) {
+      SCOPED_TRACE(testing::Message() << "slice " << slice << ", seed " << seed);
+      const plat::Raster board = Board(seed, seed != 2);
+      const simnet::Faults lossy{0.2, 0.2, 0.1, 0.3};
+      Rig rig(Keyed(key), lossy, seed);
+      rig.net.IdleSlice = slice;
+      rig.link.SendProgram(BoardProgram(board), 0, "127.0.0.1", 6666, 0, &key, Unpacked(board));
+      rig.Run();
+      ASSERT_EQ(rig.net.Notices.size(), 1u);
+      EXPECT_EQ(rig.net.Notices[0].Kind, led::kKindSendDone);
+      EXPECT_FALSE(rig.link.OnIdle());  // nothing left to do once it is done
+
+      OnePixelOff faulty(Keyed(key));
+      LinkEngine link(9);
+      simnet::Net net(link, faulty, lossy, seed);
+      net.IdleSlice = slice;
+      link.SendProgram(BoardProgram(board), 0, "127.0.0.1", 6666, 0, &key, Unpacked(board));
+      net.Run(100000);
+      ASSERT_EQ(net.Notices.size(), 1u);
+      EXPECT_EQ(net.Notices[0].Kind, led::kKindTimeout);
+    }
+  }
+}
+
 // The screen hashes a program as its chunks arrive in order, holding back
 // those that come early: whatever the order, repeats and gaps, the digest in
 // its final answer is that of the whole program at once, and a program that

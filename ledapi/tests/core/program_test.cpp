@@ -48,6 +48,13 @@ TEST(Program, RoundTripKeepsEverything) {
   EXPECT_EQ(clock.GlyphChars, "01");
   EXPECT_EQ(clock.GlyphWidths, (std::vector<uint16_t>{3, 2}));
   EXPECT_TRUE(p->Pages[1].Windows.empty());
+
+  // Into a buffer that held a longer program: nothing of it is left over.
+  Program small;
+  small.Pages.push_back({7, {}});
+  std::vector<uint8_t> reused = blob;
+  SerializeProgram(small, reused);
+  EXPECT_EQ(reused, SerializeProgram(small));
 }
 
 TEST(Program, EveryTruncationAndTrailingByteIsRefused) {

@@ -35,12 +35,21 @@ class Net {
   std::function<void()> AfterScreenDatagram;
   // Sees every datagram the link puts on the wire to the screen, lost or not.
   std::function<void(const std::vector<uint8_t>&)> Tap;
+  // When set, the link gets up to IdleSlices slices (a random number) of
+  // spare work of this many bytes each time it would wait, as its driver
+  // gives it while no datagram is there.
+  size_t IdleSlice = 0;
+  int IdleSlices = 3;
 
   // Runs until the link has nothing outstanding or `until` is reached.
   void Run(int64_t until) {
     for (;;) {
       Collect();
       if (link_.Pending() == 0 && wire_.empty()) return;
+      if (IdleSlice > 0) {
+        for (int n = static_cast<int>(rng_() % (IdleSlices + 1)); n > 0 && link_.OnIdle(IdleSlice); --n) {
+        }
+      }
       int64_t next = std::min(link_.NextWakeup(), wire_.empty() ? INT64_MAX : wire_.begin()->first);
       if (next > until) return;
       Now = std::max(Now, next);
