@@ -7,6 +7,8 @@
 // GAP_MS leaves the program that long between a press's "发送完成" and the
 // next press, the time an operator's hand takes, in which the program paints
 // what the press changed; without it the presses follow each other at once.
+// The library's own sends pause as long, so that both start from the same
+// quiet.
 #include <windows.h>
 
 #include <algorithm>
@@ -39,8 +41,9 @@ double Median(std::vector<double> v) {
 }
 
 // The library's send of a board from this process, timed until its "send
-// finished" report; the link listens on a port of its own.
-std::vector<double> LibrarySends(int sends) {
+// finished" report, with the same pause after each as the presses get; the
+// link listens on a port of its own.
+std::vector<double> LibrarySends(int sends, int gapMs) {
   ledtest::NotifyWindow w;
   TLedDevice dev{};
   dev.LinkType = 1;
@@ -60,6 +63,7 @@ std::vector<double> LibrarySends(int sends) {
     LED_SendToScreen(link, 0, "127.0.0.1", 6666);
     if (w.WaitFor(before + 1, 5000) && w.Received.back().Kind == 2)
       ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    if (gapMs) Sleep(static_cast<DWORD>(gapMs));
   }
   LED_Close(link);
   return ms;
@@ -97,7 +101,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!main) return 1;
   HWND send = FindByText(main, L"发送");
   HWND log = FindAt(main, 10, 328, L"Edit");
-  std::vector<double> library = LibrarySends(sends / 2);
+  std::vector<double> library = LibrarySends(sends / 2, gapMs);
   std::vector<double> ms, clickMs;
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < sends; ++i) {
@@ -114,7 +118,7 @@ int wmain(int argc, wchar_t** argv) {
     if (gapMs) Sleep(static_cast<DWORD>(gapMs));
   }
   const double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const std::vector<double> after = LibrarySends(sends - sends / 2);
+  const std::vector<double> after = LibrarySends(sends - sends / 2, gapMs);
   library.insert(library.end(), after.begin(), after.end());
   std::sort(ms.begin(), ms.end());
   std::sort(clickMs.begin(), clickMs.end());
