@@ -54,7 +54,9 @@ Board MakeBoard(int kind, uint32_t seed) {
 int Drive(ledp::LinkEngine& engine, ledp::net::UdpSocket& sock) {
   uint8_t buf[2048];
   for (;;) {
-    for (auto& o : engine.TakeOutgoing()) sock.SendTo(o.To, o.Bytes.data(), o.Bytes.size());
+    do {
+      for (auto& o : engine.TakeOutgoing()) sock.SendTo(o.To, o.Bytes.data(), o.Bytes.size());
+    } while (engine.LetOutWindows(NowMs()));
     auto n = engine.TakeNotices();
     if (!n.empty()) return n.back().Kind;
     // As the library's worker: spare work while nothing has come in.

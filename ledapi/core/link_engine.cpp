@@ -174,7 +174,11 @@ void LinkEngine::Start(uint32_t seq, Op& op, int64_t now) {
   ++active_;
   op.Rto = cfg_.FirstRetryMs;
   if (op.IsProgram) {
-    Pump(seq, op, now);
+    // A keyed window opens with its first chunk alone: each chunk takes a
+    // MAC, and the screen can start on the first while the rest are made
+    // (LetOutWindows, or the first acknowledgement at the latest).
+    if (op.Keyed) SendChunk(seq, op, op.NextNew++, now);
+    else Pump(seq, op, now);
   } else {
     SendRequest(seq, op);
     op.NextRetry = now + op.Rto;
@@ -328,6 +332,13 @@ void LinkEngine::OnPacket(const Packet& p, const Endpoint& from, int64_t now) {
   for (unsigned i = 0; i < op.NextNew; ++i)
     if (!op.Acked[i] && op.LastTx[i] + cfg_.Reorder < newest) SendChunk(it->first, op, i, now);
   Pump(it->first, op, now);
+}
+
+bool LinkEngine::LetOutWindows(int64_t now) {
+  const size_t before = out_.size();
+  for (auto& [seq, op] : ops_)
+    if (op.Started && op.IsProgram) Pump(seq, op, now);
+  return out_.size() != before;
 }
 
 bool LinkEngine::OnIdle(size_t slice) {

@@ -72,6 +72,12 @@ class LinkEngine {
 
   void OnDatagram(const uint8_t* data, size_t size, const Endpoint& from, int64_t now);
   void OnTimer(int64_t now);
+  // Lets out what the windows of programs under way allow: the rest of a
+  // keyed window, which opens with its first chunk alone. True when it did.
+  // The driver sends what a call produced, then calls this and sends again;
+  // a driver that does not is still correct (the rest goes out with the
+  // first acknowledgement), only slower.
+  bool LetOutWindows(int64_t now);
   // Work that can wait while the link has nothing else to do: a slice (at
   // most `slice` bytes) of the digest a keyed send expects, so that it is
   // ready when the screen's final answer comes instead of holding that

@@ -191,6 +191,7 @@ void Link::SendProgram(const ledp::Program& program, int address, const std::str
     if (k) WakeWorker();
   }
   FlushLocked();
+  if (engine_.LetOutWindows(NowMs())) FlushLocked();
 }
 
 // Sends what the engine produced and posts its reports. Called with mu_ held;
@@ -237,6 +238,7 @@ void Link::Run() {
     engine_.OnTimer(NowMs());
     if (pixels_) pixels_->OnTimer(NowMs(), WallSeconds());
     FlushLocked();
+    if (engine_.LetOutWindows(NowMs())) FlushLocked();
   }
 }
 

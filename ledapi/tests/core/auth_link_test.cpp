@@ -341,6 +341,49 @@ TEST(AuthLink, TheDigestHashedInSlicesWhileTheLinkWaitsIsThatOfTheProgramSent) {
   }
 }
 
+// A keyed window opens with its first chunk alone, so that the screen can
+// start on it while the link MACs the rest. The rest follows as soon as the
+// driver lets it out; a driver that does not still gets every send through,
+// the rest going out with the first acknowledgement.
+TEST(AuthLink, AKeyedWindowOpensWithItsFirstChunkAndTheRestFollows) {
+  const crypto::Key key = MakeKey(1);
+  const plat::Raster board = Board(5);  // noise: far more chunks than a window
+  const std::vector<uint8_t> packed = BoardProgram(board);
+  const size_t window = std::min<size_t>(EngineConfig{}.Window, ChunkCountFor(static_cast<uint32_t>(packed.size())));
+  ASSERT_GT(window, 2u);
+  {
+    ledscreen::Screen screen(Keyed(key));
+    LinkEngine link(3);
+    const Endpoint me{0x7F000001, 8888}, it{0x7F000001, 6666};
+    link.SendProgram(packed, 0, "127.0.0.1", 6666, 0, &key, Unpacked(board));
+    const auto open = link.TakeOutgoing();
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_FALSE(link.LetOutWindows(0));  // nothing under way before the session opens
+    screen.OnDatagram(open[0].Bytes.data(), open[0].Bytes.size(), me, 1, 0);
+    for (auto& r : screen.TakeReplies()) link.OnDatagram(r.Bytes.data(), r.Bytes.size(), it, 1);
+    EXPECT_EQ(link.TakeOutgoing().size(), 1u);
+    ASSERT_TRUE(link.LetOutWindows(1));
+    EXPECT_EQ(link.TakeOutgoing().size(), window - 1);
+    EXPECT_FALSE(link.LetOutWindows(1));
+  }
+  {
+    LinkEngine plain(4);
+    plain.SendProgram(packed, 0, "127.0.0.1", 6666, 0);
+    EXPECT_EQ(plain.TakeOutgoing().size(), window);  // a plain window opens whole, as it always has
+  }
+  for (uint32_t seed = 1; seed <= 4; ++seed) {
+    SCOPED_TRACE(seed);
+    Rig rig(Keyed(key), {0.2, 0.2, 0.1, 0.1}, seed);
+    rig.net.LetsOutWindows = false;
+    rig.link.SendProgram(packed, 0, "127.0.0.1", 6666, 0, &key, Unpacked(board));
+    rig.Run();
+    ASSERT_EQ(rig.net.Notices.size(), 1u);
+    EXPECT_EQ(rig.net.Notices[0].Kind, led::kKindSendDone);
+    rig.screen.Render(rig.net.Now, 0);
+    EXPECT_TRUE(rig.screen.Picture().SamePixels(board));
+  }
+}
+
 // The screen hashes a program as its chunks arrive in order, holding back
 // those that come early: whatever the order, repeats and gaps, the digest in
 // its final answer is that of the whole program at once, and a program that

@@ -40,6 +40,9 @@ class Net {
   // gives it while no datagram is there.
   size_t IdleSlice = 0;
   int IdleSlices = 3;
+  // Whether the link's driver lets out the rest of its windows after each
+  // call, as the library's does.
+  bool LetsOutWindows = true;
 
   // Runs until the link has nothing outstanding or `until` is reached.
   void Run(int64_t until) {
@@ -77,11 +80,13 @@ class Net {
   };
 
   void Collect() {
-    for (auto& o : link_.TakeOutgoing()) {
-      if (!(o.To == ScreenEp)) continue;  // addressed elsewhere: never arrives
-      if (Tap) Tap(o.Bytes);
-      Put(true, std::move(o.Bytes));
-    }
+    do {
+      for (auto& o : link_.TakeOutgoing()) {
+        if (!(o.To == ScreenEp)) continue;  // addressed elsewhere: never arrives
+        if (Tap) Tap(o.Bytes);
+        Put(true, std::move(o.Bytes));
+      }
+    } while (LetsOutWindows && link_.LetOutWindows(Now));
     for (auto& n : link_.TakeNotices()) Notices.push_back(std::move(n));
   }
 
