@@ -60,8 +60,7 @@ bool NameStripMemo::Restore(TBitmap& strip, const std::wstring& drawnFrom) const
 
 void NameStripMemo::Keep(TBitmap& strip, std::wstring drawnFrom) {
   const plat::Raster shown = strip.Raster();
-  pixels_ = plat::Raster(shown.Width(), shown.Height());
-  plat::Blit(pixels_, 0, 0, shown, plat::Rect{0, 0, shown.Width(), shown.Height()});
+  pixels_ = shown;  // a copy: the view is of the strip's own memory
   drawnFrom_ = std::move(drawnFrom);
 }
 
@@ -100,10 +99,6 @@ void DrawBoard(TBitmap& board, TBitmap& strip, const TFont& priceFont, const TFo
     title.LoadFromFile(L"title.bmp");
     boardCanvas.CopyRect(RECT{481, 0, 512, 96}, title.Canvas(), RECT{0, 0, 32, 96});
   }
-}
-
-void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text) {
-  SidewaysWriter(canvas).TextOut(x, y, text);
 }
 
 // The "@" face is not drawn the same way everywhere (some platforms put every

@@ -74,5 +74,3 @@ class SidewaysWriter {
   gdi::Font upright_, turned_;  // both empty for a face without "@"
   TEXTMETRICW metrics_{};
 };
-
-void SidewaysTextOut(TCanvas& canvas, int x, int y, const std::wstring& text);

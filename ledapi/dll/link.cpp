@@ -191,13 +191,15 @@ void Link::SendProgram(const ledp::Program& program, int address, const std::str
     if (k) WakeWorker();
   }
   FlushLocked();
-  if (engine_.LetOutWindows(NowMs())) FlushLocked();
 }
 
 // Sends what the engine produced and posts its reports. Called with mu_ held;
 // neither sending nor posting waits for anyone.
 void Link::FlushLocked() {
-  for (const ledp::Outgoing& o : engine_.TakeOutgoing()) sock_.SendTo(o.To, o.Bytes.data(), o.Bytes.size());
+  // A keyed window's first chunk is on its way before the rest are made.
+  do {
+    for (const ledp::Outgoing& o : engine_.TakeOutgoing()) sock_.SendTo(o.To, o.Bytes.data(), o.Bytes.size());
+  } while (engine_.LetOutWindows(NowMs()));
   for (const ledp::Notice& n : engine_.TakeNotices()) Post(window_, message_, handle_, n);
   if (!pixels_) return;
   for (const ledp::Outgoing& o : pixels_->TakeOutgoing()) sock_.SendTo(o.To, o.Bytes.data(), o.Bytes.size());
@@ -238,7 +240,6 @@ void Link::Run() {
     engine_.OnTimer(NowMs());
     if (pixels_) pixels_->OnTimer(NowMs(), WallSeconds());
     FlushLocked();
-    if (engine_.LetOutWindows(NowMs())) FlushLocked();
   }
 }
 
