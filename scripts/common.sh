@@ -53,6 +53,13 @@ run_step() {
   fi
 }
 
+# As run_step, but a failure is only returned (its output stays in the log).
+run_step_soft() {
+  local what=$1; shift
+  mkdir -p "$BUILD/logs"
+  "$@" >"$BUILD/logs/$(printf '%s' "$what" | tr -c 'A-Za-z0-9' '-' | cut -c1-40).log" 2>&1 </dev/null
+}
+
 # The product is a 32-bit Windows program. Some kernels cannot run 32-bit code
 # at all (32-bit emulation switched off), and 32-bit Wine with them; there the
 # Windows tree is built for x86_64 from the same sources and its tests run
@@ -66,56 +73,99 @@ runs_i386() {
   rm -f "$probe"
   return $rc
 }
+# Chosen here unless given; a machine that runs 32-bit code but cannot get
+# 32-bit Wine from its package sources falls back to x86_64 (install_packages).
+WIN_ARCH_GIVEN=${PLATORA_WIN_ARCH:-}
 if [ -z "${PLATORA_WIN_ARCH:-}" ]; then
   if runs_i386; then PLATORA_WIN_ARCH=i686; else PLATORA_WIN_ARCH=x86_64; fi
 fi
-export PLATORA_WIN_ARCH
-# The i686 compiler is always wanted: the shipped product is built (and
-# checked) on every machine, also where it cannot run.
-if [ "$PLATORA_WIN_ARCH" = i686 ]; then
-  export WINEARCH=win32
-  WINE_PACKAGES=(g++-mingw-w64-i686 wine wine32:i386)
-else
-  export WINEARCH=win64
-  WINE_PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
-fi
-
 # Debian packages the project needs, installed without their recommended
 # packages: wine64 recommends wine32, which a machine without 32-bit support
 # cannot run and which the wine launcher would then prefer. What Wine's X11
 # driver uses of those recommendations (text and alpha drawing, the screen's
 # geometry, the pointer) is named here, for the architecture Wine runs as.
-wine_arch=""
-[ "$PLATORA_WIN_ARCH" = i686 ] && wine_arch=":i386"
-WINE_X_LIBS=()
-for p in libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1; do
-  WINE_X_LIBS+=("$p$wine_arch")
-done
-PACKAGES=("${WINE_PACKAGES[@]}" "${WINE_X_LIBS[@]}" libz-mingw-w64-dev xvfb xauth x11-utils
-          fonts-wine fonts-wqy-zenhei fonts-liberation libpng-dev cmake googletest
-          libbenchmark-dev imagemagick g++ make clang libclang-rt-14-dev
-          zlib1g-dev zip unzip)
-PACKAGES+=(libssl-dev)
+# The i686 compiler is always wanted: the shipped product is built (and
+# checked) on every machine, also where it cannot run.
+use_win_arch() {
+  PLATORA_WIN_ARCH=$1
+  export PLATORA_WIN_ARCH
+  local wine_arch="" p
+  if [ "$PLATORA_WIN_ARCH" = i686 ]; then
+    export WINEARCH=win32
+    WINE_PACKAGES=(g++-mingw-w64-i686 wine wine32:i386)
+    wine_arch=":i386"
+  else
+    export WINEARCH=win64
+    WINE_PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
+  fi
+  WINE_X_LIBS=()
+  for p in libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1; do
+    WINE_X_LIBS+=("$p$wine_arch")
+  done
+  PACKAGES=("${WINE_PACKAGES[@]}" "${WINE_X_LIBS[@]}" libz-mingw-w64-dev xvfb xauth x11-utils
+            fonts-wine fonts-wqy-zenhei fonts-liberation libpng-dev cmake googletest
+            libbenchmark-dev imagemagick g++ make clang libclang-rt-14-dev
+            zlib1g-dev zip unzip libssl-dev)
+}
+use_win_arch "$PLATORA_WIN_ARCH"
 
 package_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
 
+missing_packages() {
+  MISSING=()
+  local p
+  for p in "${PACKAGES[@]}"; do package_installed "$p" || MISSING+=("$p"); done
+}
+
+# A mirror in the middle of a sync fails one list now and then; apt keeps the
+# lists it has, and whether the packages can be had from them is for the
+# install (or its dry run) to say.
+update_package_lists() {
+  local try
+  for try in 1 2 3; do
+    run_step_soft "apt-get update" apt-get update -qq && return 0
+    [ $try -lt 3 ] && sleep 10
+  done
+  log "warning: apt-get update failed three times (build/logs/apt-get-update.log); going on with the package lists apt has"
+}
+
 install_packages() {
-  local missing=() p
-  for p in "${PACKAGES[@]}"; do package_installed "$p" || missing+=("$p"); done
-  if [ ${#missing[@]} -gt 0 ]; then
+  missing_packages
+  # 32-bit Wine needs i386 libraries of the very versions the machine has
+  # for amd64; where the sources cannot give them (an i386 list missing, a
+  # mirror behind), the Windows tree is tested as on a 64-bit-only machine.
+  # The finding holds for a day, so that every run does not ask again.
+  local stamp="$BUILD/no-32-bit-wine"
+  if [ ${#MISSING[@]} -gt 0 ] && [ "$PLATORA_WIN_ARCH" = i686 ] && [ -z "$WIN_ARCH_GIVEN" ] &&
+     [ -n "$(find "$stamp" -mmin -1440 2>/dev/null)" ]; then
+    use_win_arch x86_64
+    missing_packages
+  fi
+  if [ ${#MISSING[@]} -gt 0 ]; then
     if [ "$(id -u)" != 0 ]; then
-      log "missing packages: ${missing[*]} (run as root, or install them with apt-get)"
+      log "missing packages: ${MISSING[*]} (run as root, or install them with apt-get)"
       exit 1
     fi
-    log "installing: ${missing[*]}"
     # i386 packages only where the tree is i686: elsewhere apt must not even
     # be able to choose one.
     if [ "$PLATORA_WIN_ARCH" = i686 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
       run_step "adding the i386 architecture" dpkg --add-architecture i386
     fi
-    run_step "apt-get update" apt-get update -qq
-    run_step "installing packages" env DEBIAN_FRONTEND=noninteractive \
-      apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    update_package_lists
+    if [ "$PLATORA_WIN_ARCH" = i686 ] && [ -z "$WIN_ARCH_GIVEN" ] &&
+       ! apt-get install -s -qq --no-install-recommends "${MISSING[@]}" >"$BUILD/logs/i386-dry-run.log" 2>&1; then
+      log "32-bit Wine cannot be installed from this machine's package sources (build/logs/i386-dry-run.log):" \
+          "the Windows tree is built for x86_64 and tested under 64-bit Wine; the i686 product is still built and checked" \
+          "(for a day: remove build/no-32-bit-wine to try again)"
+      touch "$stamp"
+      use_win_arch x86_64
+      missing_packages
+    fi
+    if [ ${#MISSING[@]} -gt 0 ]; then
+      log "installing: ${MISSING[*]}"
+      run_step "installing packages" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends "${MISSING[@]}"
+    fi
   fi
   remove_unrunnable_wine32
 }
