@@ -36,28 +36,29 @@ on_error() {
 }
 trap 'on_error $? $LINENO "$BASH_COMMAND"' ERR
 
-# Runs one named step with its output in build/logs; on failure prints the
-# step, its command and the last lines it printed, and fails.
-run_step() {
-  local what=$1 rc=0; shift
+# Runs one named step with its output in build/logs (its name made a file
+# name) and returns how it ended.
+run_step_quietly() {
+  local what=$1; shift
   mkdir -p "$BUILD/logs"
-  local logf="$BUILD/logs/$(printf '%s' "$what" | tr -c 'A-Za-z0-9' '-' | cut -c1-40).log"
-  "$@" >"$logf" 2>&1 </dev/null || rc=$?
+  STEP_LOG="$BUILD/logs/$(printf '%s' "$what" | tr -c 'A-Za-z0-9' '-' | cut -c1-40).log"
+  "$@" >"$STEP_LOG" 2>&1 </dev/null
+}
+
+# The same; on failure prints the step, its command and the last lines it
+# printed, and fails.
+run_step() {
+  local what=$1 rc=0
+  run_step_quietly "$@" || rc=$?
   if [ $rc -ne 0 ]; then
+    shift
     log "step failed: $what (exit $rc)"
     log "  command: $*"
-    log "  last lines of its output ($logf):"
-    tail -n 25 "$logf" | sed 's/^/    /' >&2
+    log "  last lines of its output ($STEP_LOG):"
+    tail -n 25 "$STEP_LOG" | sed 's/^/    /' >&2
     trap - ERR
     exit $rc
   fi
-}
-
-# As run_step, but a failure is only returned (its output stays in the log).
-run_step_soft() {
-  local what=$1; shift
-  mkdir -p "$BUILD/logs"
-  "$@" >"$BUILD/logs/$(printf '%s' "$what" | tr -c 'A-Za-z0-9' '-' | cut -c1-40).log" 2>&1 </dev/null
 }
 
 # The product is a 32-bit Windows program. Some kernels cannot run 32-bit code
@@ -123,7 +124,7 @@ missing_packages() {
 update_package_lists() {
   local try
   for try in 1 2 3; do
-    run_step_soft "apt-get update" apt-get update -qq && return 0
+    run_step_quietly "apt-get update" apt-get update -qq && return 0
     [ $try -lt 3 ] && sleep 10
   done
   log "warning: apt-get update failed three times (build/logs/apt-get-update.log); going on with the package lists apt has"
@@ -135,9 +136,9 @@ install_packages() {
   # for amd64; where the sources cannot give them (an i386 list missing, a
   # mirror behind), the Windows tree is tested as on a 64-bit-only machine.
   # The finding holds for a day, so that every run does not ask again.
-  local stamp="$BUILD/no-32-bit-wine"
-  if [ ${#MISSING[@]} -gt 0 ] && [ "$PLATORA_WIN_ARCH" = i686 ] && [ -z "$WIN_ARCH_GIVEN" ] &&
-     [ -n "$(find "$stamp" -mmin -1440 2>/dev/null)" ]; then
+  local stamp="$BUILD/no-32-bit-wine" may_fall_back=0
+  [ "$PLATORA_WIN_ARCH" = i686 ] && [ -z "$WIN_ARCH_GIVEN" ] && may_fall_back=1
+  if [ ${#MISSING[@]} -gt 0 ] && [ $may_fall_back = 1 ] && [ -n "$(find "$stamp" -mmin -1440 2>/dev/null)" ]; then
     use_win_arch x86_64
     missing_packages
   fi
@@ -152,7 +153,7 @@ install_packages() {
       run_step "adding the i386 architecture" dpkg --add-architecture i386
     fi
     update_package_lists
-    if [ "$PLATORA_WIN_ARCH" = i686 ] && [ -z "$WIN_ARCH_GIVEN" ] &&
+    if [ "$PLATORA_WIN_ARCH" = i686 ] && [ $may_fall_back = 1 ] &&
        ! apt-get install -s -qq --no-install-recommends "${MISSING[@]}" >"$BUILD/logs/i386-dry-run.log" 2>&1; then
       log "32-bit Wine cannot be installed from this machine's package sources (build/logs/i386-dry-run.log):" \
           "the Windows tree is built for x86_64 and tested under 64-bit Wine; the i686 product is still built and checked" \
